@@ -1,0 +1,103 @@
+#include "credits/Credits.h"
+
+#include "credits/CreditsDesign.h"
+#include "fortune/WinMain.h"
+#include "platform/ControlBuilding.h"
+#include "platform/Runtime.h"
+#include "platform/System.h"
+#include "resources/Pictures.h"
+
+namespace credits {
+
+using platform::ApplyDesign, platform::AsDesignList, platform::BindEvent, platform::Canvas,
+    platform::ControlNamed, platform::Label, platform::NewControl, platform::PushButton,
+    platform::Ref, platform::RefTo;
+
+namespace {
+
+constexpr char kClassName[] = "Credits.Credits";
+
+}  // namespace
+
+const platform::ClassInfo& Credits::Class() {
+  static const platform::ClassInfo& info =
+      platform::RegisterClass({.name = kClassName,
+                               .base = &Window::Class(),
+                               .handledEvents = {"CreateControls", "Layout"}});
+  return info;
+}
+
+void Credits::Layout() { platform::_SetProperties(*this, AsDesignList(design::kCredits)); }
+
+void Credits::CreateControls() { _CreateControls0(); }
+
+void Credits::_CreateControls0() {
+  NewControl<Label>(*this, "lbl_credits");
+  ApplyDesign<Label>(*this, "lbl_credits", AsDesignList(design::kLblCredits));
+
+  NewControl<Canvas>(*this, "Canvas1");
+  ControlNamed<Canvas>(RefTo(*this), "Canvas1")->SetBackdrop(TarnwickUpdatedLogosmall());
+  ApplyDesign<Canvas>(*this, "Canvas1", AsDesignList(design::kCanvas1));
+  BindEvent<Canvas>(*this, "Canvas1", Canvas::kMouseDownEvent, &Credits::Canvas1_MouseDown,
+                    "( Canvas, Integer, Integer ) as Boolean");
+
+  NewControl<PushButton>(*this, "btn_VisitOurWebsite");
+  ApplyDesign<PushButton>(*this, "btn_VisitOurWebsite", AsDesignList(design::kBtnVisitOurWebsite));
+  BindEvent<PushButton>(*this, "btn_VisitOurWebsite", PushButton::kActionEvent,
+                        &Credits::btn_VisitOurWebsite_Action, "( PushButton )");
+
+  NewControl<PushButton>(*this, "btn_exit");
+  ApplyDesign<PushButton>(*this, "btn_exit", AsDesignList(design::kBtnExit));
+  BindEvent<PushButton>(*this, "btn_exit", PushButton::kActionEvent, &Credits::btn_exit_Action,
+                        "( PushButton )");
+
+  NewControl<PushButton>(*this, "btn_contactUs");
+  ApplyDesign<PushButton>(*this, "btn_contactUs", AsDesignList(design::kBtnContactUs));
+  BindEvent<PushButton>(*this, "btn_contactUs", PushButton::kActionEvent,
+                        &Credits::btn_contactUs_Action, "( PushButton )");
+}
+
+Ref<Label> Credits::lbl_credits() { return ControlNamed<Label>(RefTo(*this), "lbl_credits"); }
+
+Ref<Canvas> Credits::Canvas1() { return ControlNamed<Canvas>(RefTo(*this), "Canvas1"); }
+
+Ref<PushButton> Credits::btn_VisitOurWebsite() {
+  return ControlNamed<PushButton>(RefTo(*this), "btn_VisitOurWebsite");
+}
+
+Ref<PushButton> Credits::btn_exit() { return ControlNamed<PushButton>(RefTo(*this), "btn_exit"); }
+
+Ref<PushButton> Credits::btn_contactUs() {
+  return ControlNamed<PushButton>(RefTo(*this), "btn_contactUs");
+}
+
+bool Credits::Canvas1_MouseDown(platform::Canvas&, std::int64_t, std::int64_t) {
+  platform::ShowURL(WinMain()->WebsiteURL);
+  return false;
+}
+
+void Credits::btn_VisitOurWebsite_Action(platform::PushButton&) {
+  platform::ShowURL(WinMain()->WebsiteURL);
+}
+
+void Credits::btn_exit_Action(platform::PushButton&) { platform::Quit(0); }
+
+void Credits::btn_contactUs_Action(platform::PushButton&) {
+  platform::ShowURL(WinMain()->ContactURL);
+}
+
+bool Credits::IsEventImplemented(const std::string& event) const {
+  return platform::_RuntimeIsEventHandled(*this, kClassName, event, true);
+}
+
+}  // namespace credits
+
+platform::Ref<credits::Credits> Credits() {
+  platform::Ref<platform::Window> window = platform::_GetImplicitWindow("Credits.Credits");
+  if (!window) {
+    auto created = platform::New<credits::Credits>();
+    created->Constructor();
+    window = created;
+  }
+  return platform::RuntimeCheckCast<credits::Credits>(window);
+}

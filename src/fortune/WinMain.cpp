@@ -1,0 +1,36 @@
+#include "fortune/WinMain.h"
+
+#include "platform/Runtime.h"
+
+namespace fortune {
+namespace {
+
+constexpr char kClassName[] = "WinMain.WinMain";
+
+}  // namespace
+
+const platform::ClassInfo& WinMain::Class() {
+  static const platform::ClassInfo& info = platform::RegisterClass(
+      {.name = kClassName,
+       .base = &Window::Class(),
+       .handledEvents = {"AddMenuHandlers", "Close", "CreateControls", "Layout", "Open"}});
+  return info;
+}
+
+WinMain::WinMain() : Copyright("Copyright (c) Tarnwick. All rights reserved.") {}
+
+bool WinMain::IsEventImplemented(const std::string& event) const {
+  return platform::_RuntimeIsEventHandled(*this, kClassName, event, true);
+}
+
+}  // namespace fortune
+
+platform::Ref<fortune::WinMain> WinMain() {
+  platform::Ref<platform::Window> window = platform::_GetImplicitWindow("WinMain.WinMain");
+  if (!window) {
+    auto created = platform::New<fortune::WinMain>();
+    created->Constructor();
+    window = created;
+  }
+  return platform::RuntimeCheckCast<fortune::WinMain>(window);
+}

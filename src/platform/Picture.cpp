@@ -1,0 +1,48 @@
+#include "platform/Picture.h"
+
+#include <QGuiApplication>
+#include <QImageReader>
+
+#include "platform/FolderItem.h"
+#include "platform/Runtime.h"
+#include "platform/qt/PictureImage.h"
+
+namespace platform {
+
+const ClassInfo& Picture::Class() {
+  static const ClassInfo& info = RegisterClass({.name = "Picture", .base = &Object::Class()});
+  return info;
+}
+
+Picture::Picture(std::unique_ptr<Image> image, std::string description)
+    : image_(std::move(image)), description_(std::move(description)) {}
+
+Picture::~Picture() = default;
+
+std::int64_t Picture::Width() const {
+  return std::int64_t(image_->pixmap.deviceIndependentSize().width());
+}
+
+std::int64_t Picture::Height() const {
+  return std::int64_t(image_->pixmap.deviceIndependentSize().height());
+}
+
+Ref<Picture> Picture::_OpenFromApp(const std::string& name) {
+  const Ref<FolderItem> resources = _GetApplicationBundleResources();
+  if (!resources) return nullptr;
+  const bool dense = SupportsHiDPI() && qApp && qApp->devicePixelRatio() > 1.0;
+  Ref<FolderItem> file = dense ? resources->Child(name + "@2x.png") : nullptr;
+  const qreal ratio = file ? 2.0 : 1.0;
+  if (!file) file = resources->Child(name + ".png");
+  if (!file) return nullptr;
+
+  QImageReader reader(QString::fromStdString(file->NativePath()));
+  const QImage image = reader.read();
+  if (image.isNull()) return nullptr;
+  auto pixels = std::make_unique<Image>();
+  pixels->pixmap = QPixmap::fromImage(image);
+  pixels->pixmap.setDevicePixelRatio(ratio);
+  return New<Picture>(std::move(pixels), image.text(QStringLiteral("Description")).toStdString());
+}
+
+}  // namespace platform

@@ -1,0 +1,294 @@
+#include "platform/Runtime.h"
+
+#include <QApplication>
+#include <QByteArrayView>
+#include <QFileInfo>
+
+#include <cstdio>
+#include <cstdlib>
+#include <unistd.h>
+#include <utility>
+
+#include "platform/Application.h"
+#include "platform/Canvas.h"
+#include "platform/Effects.h"
+#include "platform/EventLoop.h"
+#include "platform/FolderItem.h"
+#include "platform/Label.h"
+#include "platform/MenuItem.h"
+#include "platform/Picture.h"
+#include "platform/PushButton.h"
+#include "platform/Sound.h"
+#include "platform/System.h"
+#include "platform/Timer.h"
+#include "platform/Window.h"
+
+namespace platform {
+namespace {
+
+struct RuntimeState {
+  std::unique_ptr<QApplication> qtApp;
+  std::vector<Initializer> initializers;
+  ExceptionHelper helper = nullptr;
+  double targetVersion = 0;
+  bool hiDPI = false;
+  Ref<Application> app;
+  std::vector<std::pair<std::string, Ref<Window>>> implicitWindows;
+  int exitCode = 0;
+  bool quitCalled = false;
+  bool terminating = false;
+  UnhandledExceptionReporter reporter;
+};
+
+RuntimeState& State() {
+  static RuntimeState state;
+  return state;
+}
+
+std::string ProgramName() {
+  return QCoreApplication::instance() ? QCoreApplication::applicationName().toStdString()
+                                      : std::string("orbivane");
+}
+
+void Report(const std::string& className, const std::string& message) {
+  auto& state = State();
+  if (state.reporter) {
+    state.reporter(className, message);
+    return;
+  }
+  std::fprintf(stderr, "%s: unhandled %s: %s\n", ProgramName().c_str(), className.c_str(),
+               message.c_str());
+}
+
+void ReportException(std::exception_ptr exception) {
+  try {
+    std::rethrow_exception(std::move(exception));
+  } catch (const RuntimeException& e) {
+    Report(e.ClassName(), e.Message());
+  } catch (const std::exception& e) {
+    Report("std::exception", e.what());
+  } catch (...) {
+    Report("exception", "of an unknown kind");
+  }
+}
+
+std::shared_ptr<RuntimeException> CallWithoutHelper(const std::function<void()>& function) {
+  try {
+    function();
+    return nullptr;
+  } catch (const RuntimeException& e) {
+    return e.Clone();
+  }
+}
+
+const char kNoDisplay[] =
+    "no display available: set DISPLAY (X11) or WAYLAND_DISPLAY, or run with "
+    "QT_QPA_PLATFORM=offscreen";
+
+[[noreturn]] void ExitForNoDisplay(const char* program) {
+  std::fprintf(stderr, "%s: %s\n", program, kNoDisplay);
+  std::fflush(stderr);
+  _exit(2);
+}
+
+#ifdef Q_OS_LINUX
+// Picks the display before Qt looks for one. The shake moves the program's own
+// window, which Wayland clients cannot do, so with both displays at hand it runs
+// on X (XWayland).
+void ChooseDisplay(const char* program) {
+  if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) return;
+  const bool x11 = !qEnvironmentVariableIsEmpty("DISPLAY");
+  const bool wayland = !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+  if (x11 && wayland) qputenv("QT_QPA_PLATFORM", "xcb");
+  if (!x11 && !wayland) ExitForNoDisplay(program);
+}
+#endif
+
+// While Qt opens the display, a failure ends in qFatal and an abort with a core
+// dump; report it in one line instead. The platform plugin's own complaints are
+// held back so that they do not bury that line, and passed on if all goes well.
+QtMessageHandler previousHandler = nullptr;
+std::vector<std::tuple<QtMsgType, std::string, QString>> heldMessages;
+const char* programForMessages = "orbivane";
+
+void StartupMessageHandler(QtMsgType type, const QMessageLogContext& context,
+                           const QString& message) {
+  if (type == QtFatalMsg) ExitForNoDisplay(programForMessages);
+  if (QByteArrayView(context.category ? context.category : "").startsWith("qt.qpa")) {
+    heldMessages.emplace_back(type, context.category, message);
+    return;
+  }
+  previousHandler(type, context, message);
+}
+
+void RegisterRuntimeClasses() {
+  Object::Class();
+  Application::Class();
+  Window::Class();
+  Control::Class();
+  RectControl::Class();
+  Label::Class();
+  PushButton::Class();
+  Canvas::Class();
+  MenuItem::Class();
+  MenuBar::Class();
+  QuitMenuItem::Class();
+  ApplicationMenuItem::Class();
+  Timer::Class();
+  Picture::Class();
+  FolderItem::Class();
+  Sound::Class();
+  Random::Class();
+}
+
+}  // namespace
+
+void RuntimeInit(int& argc, char** argv) {
+  auto& state = State();
+  if (state.qtApp) return;
+  const std::string program =
+      argc > 0 ? QFileInfo(QString::fromLocal8Bit(argv[0])).fileName().toStdString()
+               : std::string("orbivane");
+  programForMessages = strdup(program.c_str());
+#ifdef Q_OS_LINUX
+  ChooseDisplay(programForMessages);
+#endif
+  previousHandler = qInstallMessageHandler(StartupMessageHandler);
+  state.qtApp = std::make_unique<QApplication>(argc, argv);
+  qInstallMessageHandler(previousHandler);
+  for (const auto& [type, category, message] : heldMessages) {
+    QMessageLogContext context(nullptr, 0, nullptr, category.c_str());
+    previousHandler(type, context, message);
+  }
+  heldMessages.clear();
+}
+
+void RuntimePerformInitializers(const std::vector<Initializer>& program) {
+  RegisterRuntimeClasses();
+  auto& state = State();
+  state.exitCode = 0;
+  state.quitCalled = false;
+  state.terminating = false;
+  state.initializers = program;
+  for (const auto& module : state.initializers) {
+    if (module.initialize) module.initialize();
+  }
+}
+
+void _RuntimeSetExceptionHelper(ExceptionHelper helper) { State().helper = helper; }
+
+void _RuntimeSetTargetVersion(double version) { State().targetVersion = version; }
+
+void _SetSupportsHiDPI(bool supported) { State().hiDPI = supported; }
+
+bool SupportsHiDPI() { return State().hiDPI; }
+
+void _RuntimeInitExternalClasses() {
+  // The runtime's own classes are plain C++ here and need no description beyond
+  // those registered with the initialisers.
+}
+
+void _InitPluginEntrypoints() {
+  // No extensions are loaded into this runtime.
+}
+
+void _RuntimeRegisterAppObject(const Ref<Application>& app) { State().app = app; }
+
+Ref<Application> _GetAppObject() { return State().app; }
+
+void _RunFrameworkInitialization(void (*lateStartup)()) {
+  // A failure here leaves no main window; it goes on to the start-up driver so the
+  // program ends instead of running a loop that nothing can reach.
+  lateStartup();
+}
+
+void _RuntimeRun() {
+  auto& state = State();
+  const Ref<Application> app = state.app;
+  if (app) RaiseEvent([&] { app->Event_Open(); });
+  if (!state.quitCalled) {
+    const int code = QApplication::exec();
+    if (!state.quitCalled) state.exitCode = code;
+  }
+  state.terminating = true;
+  if (app) RaiseEvent([&] { app->Event_Close(); });
+}
+
+void _UnhandledException(std::exception_ptr exception) {
+  ReportException(std::move(exception));
+  State().exitCode = 1;
+}
+
+void RuntimePerformFinalizers() {
+  auto& state = State();
+  for (auto it = state.initializers.rbegin(); it != state.initializers.rend(); ++it) {
+    if (it->finalize) it->finalize();
+  }
+  state.initializers.clear();
+  // Qt objects must go before the QApplication does.
+  state.implicitWindows.clear();
+  state.app = nullptr;
+  ResetEffects();
+}
+
+int ExitStatus() { return State().exitCode; }
+
+int RuntimeExit() {
+  auto& state = State();
+  state.qtApp.reset();
+  return state.exitCode;
+}
+
+void Quit(std::int64_t code) {
+  auto& state = State();
+  state.quitCalled = true;
+  state.exitCode = int(code);
+  QCoreApplication::exit(int(code));
+}
+
+Ref<Window> _GetImplicitWindow(std::string_view className) {
+  for (const auto& [name, window] : State().implicitWindows) {
+    if (name == className) return window;
+  }
+  return nullptr;
+}
+
+void RaiseEvent(const std::function<void()>& handler) {
+  try {
+    auto helper = State().helper ? State().helper : &CallWithoutHelper;
+    if (auto escaped = helper(handler)) Report(escaped->ClassName(), escaped->Message());
+  } catch (...) {
+    ReportException(std::current_exception());
+  }
+}
+
+bool RaiseEventForResult(const std::function<bool()>& handler) {
+  bool result = false;
+  bool completed = false;
+  RaiseEvent([&] {
+    result = handler();
+    completed = true;
+  });
+  return completed && result;
+}
+
+void SetUnhandledExceptionReporter(UnhandledExceptionReporter reporter) {
+  State().reporter = std::move(reporter);
+}
+
+bool IsTerminating() { return State().terminating; }
+
+namespace detail {
+
+void RegisterImplicitWindow(const std::string& className, const Ref<Window>& window) {
+  State().implicitWindows.emplace_back(className, window);
+}
+
+void ForgetImplicitWindow(const Window& window) {
+  auto& windows = State().implicitWindows;
+  std::erase_if(windows, [&](const auto& entry) { return entry.second.get() == &window; });
+}
+
+}  // namespace detail
+
+}  // namespace platform

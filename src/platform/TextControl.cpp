@@ -1,0 +1,67 @@
+#include "platform/TextControl.h"
+
+#include <QApplication>
+#include <QFont>
+
+#include "platform/PropertyTable.h"
+#include "platform/qt/ControlPeer.h"
+
+namespace platform {
+
+std::vector<PropertyInfo> TextControl::FontProperties() {
+  return {Property("FontName", &TextControl::SetFontName),
+          Property("FontSize", &TextControl::SetFontSize),
+          StoredProperty("FontUnit", ValueType::FontUnit),
+          Property("Bold", &TextControl::SetBold),
+          Property("Italic", &TextControl::SetItalic),
+          Property("Underline", &TextControl::SetUnderline)};
+}
+
+void TextControl::SetFontName(const std::string& name) {
+  fontName_ = name;
+  ApplyFont();
+}
+
+void TextControl::SetFontSize(float size) {
+  fontSize_ = size;
+  ApplyFont();
+}
+
+void TextControl::SetBold(bool bold) {
+  bold_ = bold;
+  ApplyFont();
+}
+
+void TextControl::SetItalic(bool italic) {
+  italic_ = italic;
+  ApplyFont();
+}
+
+void TextControl::SetUnderline(bool underline) {
+  underline_ = underline;
+  ApplyFont();
+}
+
+void TextControl::ApplyFont() {
+  RequireMainThread("TextControl.Font");
+  QFont font = QApplication::font();
+  // A family the system lacks falls back to a sans serif font, not to serifs.
+  font.setStyleHint(QFont::SansSerif);
+  if (fontName_ == "System" || fontName_.empty()) {
+    // The designs were laid out with a system font of Helvetica's widths; the
+    // usual Linux fonts are wider and would cut off the end of a line.
+    font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Helvetica"),
+                      QStringLiteral("Arial"), font.family()});
+  } else {
+    font.setFamilies({QString::fromStdString(fontName_)});
+  }
+  // Sizes are given as on the screen they were designed for, where a point is one
+  // pixel; Qt's points would make every text a third larger than its control.
+  if (fontSize_ > 0) font.setPixelSize(int(fontSize_ + 0.5f));
+  font.setBold(bold_);
+  font.setItalic(italic_);
+  font.setUnderline(underline_);
+  ControlPeer().widget->setFont(font);
+}
+
+}  // namespace platform
