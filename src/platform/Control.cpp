@@ -117,10 +117,7 @@ void RectControl::SetHeight(std::int64_t height) {
   peer_->widget->resize(peer_->widget->width(), int(height));
 }
 
-void RectControl::SetTabIndex(std::int64_t index) {
-  tabIndex_ = index;
-  if (auto window = Window()) window->UpdateTabOrder();
-}
+void RectControl::SetTabIndex(std::int64_t index) { tabIndex_ = index; }
 
 void RectControl::SetTabStop(bool stop) {
   tabStop_ = stop;

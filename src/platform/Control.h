@@ -73,6 +73,7 @@ class RectControl : public Control {
   std::int64_t Height() const;
   void SetHeight(std::int64_t height);
 
+  // The control's place in its window's keyboard focus order.
   std::int64_t TabIndex() const { return tabIndex_; }
   void SetTabIndex(std::int64_t index);
   bool TabStop() const { return tabStop_; }

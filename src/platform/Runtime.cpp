@@ -246,6 +246,8 @@ void Quit(std::int64_t code) {
   QCoreApplication::exit(int(code));
 }
 
+bool QuitRequested() { return State().quitCalled; }
+
 Ref<Window> _GetImplicitWindow(std::string_view className) {
   for (const auto& [name, window] : State().implicitWindows) {
     if (name == className) return window;

@@ -49,6 +49,8 @@ int ExitStatus();
 
 // Ends the event loop; the process exits with the code.
 void Quit(std::int64_t code = 0);
+// Whether Quit has been called in this run.
+bool QuitRequested();
 
 // The implicit window of a class, or nil when there is none yet.
 Ref<Window> _GetImplicitWindow(std::string_view className);

@@ -117,7 +117,6 @@ void Window::Constructor() {
     throw;
   }
   building_ = false;
-  UpdateTabOrder();
   ApplyVisibility();
 }
 
@@ -351,12 +350,26 @@ std::vector<Ref<RectControl>> Window::FocusOrder() const {
   return order;
 }
 
-void Window::UpdateTabOrder() {
-  if (building_) return;
-  const auto order = FocusOrder();
-  for (size_t i = 1; i < order.size(); ++i) {
-    QWidget::setTabOrder(order[i - 1]->ControlPeer().widget, order[i]->ControlPeer().widget);
+bool Window::MoveFocus(bool forward) {
+  std::vector<QWidget*> chain;
+  for (const auto& control : FocusOrder()) {
+    QWidget* widget = control->ControlPeer().widget;
+    if ((widget->focusPolicy() & Qt::TabFocus) && widget->isEnabled() &&
+        widget->isVisibleTo(peer_->widget.get())) {
+      chain.push_back(widget);
+    }
   }
+  if (chain.empty()) return false;
+  const auto current = std::find(chain.begin(), chain.end(), QApplication::focusWidget());
+  size_t next = 0;
+  if (current != chain.end()) {
+    const size_t at = size_t(current - chain.begin());
+    next = forward ? (at + 1) % chain.size() : (at + chain.size() - 1) % chain.size();
+  } else if (!forward) {
+    next = chain.size() - 1;
+  }
+  chain[next]->setFocus(forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+  return true;
 }
 
 void Window::_AddMenuHandler(const std::string& itemName, MenuHandler handler) {

@@ -16,6 +16,7 @@
 namespace platform {
 
 class MenuBar;
+class WindowWidget;
 
 // A top-level window. A program's window class overrides the set-up events; the
 // runtime builds the window when its Constructor runs and raises them in this
@@ -85,7 +86,9 @@ class Window : public Object {
   Ref<RectControl> _ControlByName(std::string_view name) const;
   // The controls in keyboard focus order (by TabIndex, then creation).
   std::vector<Ref<RectControl>> FocusOrder() const;
-  void UpdateTabOrder();
+  // Moves the keyboard focus to the next (or previous) control in that order that
+  // can take it, as Tab (or Shift+Tab) does.
+  bool MoveFocus(bool forward);
 
   void _AddMenuHandler(const std::string& itemName, MenuHandler handler);
   bool HasMenuHandler(std::string_view itemName) const;
@@ -107,6 +110,9 @@ class Window : public Object {
   Peer& WindowPeer() const { return *peer_; }
 
  private:
+  friend class WindowWidget;
+  // The close box has closed the window.
+  void NoteClosed() { visible_ = false; }
   void ApplySize();
   void ApplyFlags();
   void ApplyVisibility();

@@ -27,6 +27,7 @@ void WindowWidget::closeEvent(QCloseEvent* event) {
   auto protector = owner_.shared_from_this();
   RaiseEvent([&] { owner_.Event_Close(); });
   event->accept();
+  owner_.NoteClosed();
 }
 
 bool WindowWidget::event(QEvent* event) {

@@ -26,6 +26,8 @@ class WindowWidget : public QMainWindow {
  protected:
   void closeEvent(QCloseEvent* event) override;
   bool event(QEvent* event) override;
+  // Tab follows the controls' tab indexes, not the order they were made in.
+  bool focusNextPrevChild(bool next) override { return owner_.MoveFocus(next); }
 
  private:
   Window& owner_;

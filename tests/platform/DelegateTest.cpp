@@ -1,0 +1,114 @@
+#include <gtest/gtest.h>
+
+#include "Fixtures.h"
+#include "platform/Canvas.h"
+#include "platform/ControlBuilding.h"
+#include "platform/Label.h"
+#include "platform/PushButton.h"
+#include "platform/Window.h"
+
+using namespace platform;
+using testing_support::ProgramTest;
+
+namespace {
+
+// A window with a label and a canvas whose handlers record what reaches them.
+class ProbeWindow : public Window {
+ public:
+  static const ClassInfo& Class() {
+    static const ClassInfo& info =
+        RegisterClass({.name = "ProbeWindow.ProbeWindow", .base = &Window::Class()});
+    return info;
+  }
+  const ClassInfo& RuntimeClass() const override { return Class(); }
+
+  bool LabelDown(Label& sender, std::int64_t x, std::int64_t y) {
+    calls.push_back(sender.Name() + " " + std::to_string(x) + "," + std::to_string(y));
+    return answer;
+  }
+  void Pressed(PushButton& sender) { calls.push_back(sender.Name()); }
+
+  std::vector<std::string> calls;
+  bool answer = true;
+};
+
+}  // namespace
+
+class DelegateTest : public ProgramTest {};
+
+TEST_F(DelegateTest, SignatureTextFollowsTheMethodsTypes) {
+  EXPECT_EQ((SignatureText<bool, Label&, std::int64_t, std::int64_t>()),
+            "( Label, Integer, Integer ) as Boolean");
+  EXPECT_EQ((SignatureText<void, PushButton&>()), "( PushButton )");
+  EXPECT_EQ((SignatureText<bool>()), "(  ) as Boolean");
+}
+
+TEST_F(DelegateTest, ADelegateWhoseTextIsNotItsMethodsIsRefused) {
+  auto window = New<ProbeWindow>();
+  EXPECT_THROW(RuntimeCreateDelegate(&ProbeWindow::Pressed, window, "( Label )"),
+               RuntimeException);
+  EXPECT_THROW(RuntimeCreateDelegate(&ProbeWindow::LabelDown, window,
+                                     "( Label, Integer, Integer )"),
+               RuntimeException);
+}
+
+TEST_F(DelegateTest, AHandlerIsAttachedOnlyToAnEventWhoseSignatureItHas) {
+  auto window = New<ProbeWindow>();
+  NewControl<Label>(*window, "label");
+  NewControl<Canvas>(*window, "canvas");
+  auto down = RuntimeCreateDelegate(&ProbeWindow::LabelDown, window,
+                                    "( Label, Integer, Integer ) as Boolean");
+  auto pressed = RuntimeCreateDelegate(&ProbeWindow::Pressed, window, "( PushButton )");
+
+  // A push button's handler on a label's mouse-down, and a label's handler on a
+  // canvas (whose MouseDown has another number and sender).
+  EXPECT_THROW(RuntimeAddEventHandler(window->_ControlByName("label"), Label::kMouseDownEvent,
+                                      pressed),
+               RuntimeException);
+  EXPECT_THROW(RuntimeAddEventHandler(window->_ControlByName("canvas"), Canvas::kMouseDownEvent,
+                                      down),
+               RuntimeException);
+  EXPECT_THROW(RuntimeAddEventHandler(window->_ControlByName("label"), 99, down),
+               RuntimeException);
+  EXPECT_FALSE(window->_ControlByName("label")->HasEventHandler(Label::kMouseDownEvent));
+
+  RuntimeAddEventHandler(window->_ControlByName("label"), Label::kMouseDownEvent, down);
+  EXPECT_TRUE(window->_ControlByName("label")->HasEventHandler(Label::kMouseDownEvent));
+}
+
+TEST_F(DelegateTest, MouseDownPassesTheSenderAndPositionAndAnswersTheHandlersResult) {
+  auto window = New<ProbeWindow>();
+  NewControl<Label>(*window, "label");
+  auto label = ControlNamed<Label>(window, "label");
+  label->SetName("label");
+  BindEvent<Label>(*window, "label", Label::kMouseDownEvent, &ProbeWindow::LabelDown,
+                   "( Label, Integer, Integer ) as Boolean");
+
+  EXPECT_TRUE(label->RaiseMouseDown(7, 9));
+  window->answer = false;
+  EXPECT_FALSE(label->RaiseMouseDown(1, 2));
+  EXPECT_EQ(window->calls, (std::vector<std::string>{"label 7,9", "label 1,2"}));
+}
+
+TEST_F(DelegateTest, AnEventWithoutHandlerReachesNothing) {
+  auto window = New<ProbeWindow>();
+  NewControl<Label>(*window, "label");
+  EXPECT_FALSE(ControlNamed<Label>(window, "label")->RaiseMouseDown(1, 1));
+  EXPECT_TRUE(window->calls.empty());
+  EXPECT_TRUE(reports.empty());
+}
+
+TEST_F(DelegateTest, ADelegateWhoseTargetIsGoneRaisesNilObject) {
+  auto window = New<ProbeWindow>();
+  auto stranger = New<ProbeWindow>();
+  NewControl<PushButton>(*window, "button");
+  auto button = ControlNamed<PushButton>(window, "button");
+  RuntimeAddEventHandler(button, PushButton::kActionEvent,
+                         RuntimeCreateDelegate(&ProbeWindow::Pressed, stranger, "( PushButton )"));
+  stranger = nullptr;
+
+  button->Push();
+  ASSERT_EQ(reports.size(), 1u);
+  EXPECT_EQ(reports[0].className, "NilObjectException");
+  EXPECT_TRUE(window->calls.empty());
+}
