@@ -49,8 +49,10 @@ void MenuItem::SetEnabled(bool enabled) {
 void MenuItem::SetText(const std::string& text) {
   RequireMainThread("MenuItem.Text");
   text_ = text;
-  peer_->action->setText(QString::fromStdString(text));
-  peer_->action->setSeparator(text == "-");
+  const bool separator = text == "-";
+  // A separator's text would be drawn beside its line.
+  peer_->action->setText(separator ? QString() : QString::fromStdString(text));
+  peer_->action->setSeparator(separator);
 }
 
 void MenuItem::SetVisible(bool visible) {
@@ -72,6 +74,11 @@ void MenuItem::AddMenu(const Ref<MenuItem>& item) {
   QAction* action = item->MenuPeer().action.get();
   item->parent_ = std::static_pointer_cast<MenuItem>(shared_from_this());
   children_.push_back(item);
+  const MenuItem* root = this;
+  while (auto parent = root->parent_.lock()) root = parent.get();
+  for (const auto& view : root->peer_->views) {
+    if (view && view->parentWidget()) AttachShortcuts(*item, *view->parentWidget());
+  }
   if (dynamic_cast<MenuBar*>(this)) {
     for (const auto& view : peer_->views) {
       if (view) view->addAction(action);
@@ -125,6 +132,13 @@ void MenuItem::RefreshEnabled(const Window* front) {
 }
 
 void MenuItem::ApplyEnabled(bool enabled) { peer_->action->setEnabled(enabled); }
+
+void AttachShortcuts(const MenuItem& item, QWidget& window) {
+  // Qt finds the shortcut of an action in a menu only through the menu's own
+  // action; the entries here have actions of their own, so the window holds them.
+  if (item.Count() == 0) window.addAction(item.MenuPeer().action.get());
+  for (size_t i = 0; i < item.Count(); ++i) AttachShortcuts(*item.Item(i), window);
+}
 
 bool QuitMenuItem::Event_Action() { return QuitMenuAction(); }
 

@@ -45,16 +45,16 @@ void TextControl::SetUnderline(bool underline) {
 void TextControl::ApplyFont() {
   RequireMainThread("TextControl.Font");
   QFont font = QApplication::font();
-  // A family the system lacks falls back to a sans serif font, not to serifs.
-  font.setStyleHint(QFont::SansSerif);
-  if (fontName_ == "System" || fontName_.empty()) {
-    // The designs were laid out with a system font of Helvetica's widths; the
-    // usual Linux fonts are wider and would cut off the end of a line.
-    font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Helvetica"),
-                      QStringLiteral("Arial"), font.family()});
-  } else {
-    font.setFamilies({QString::fromStdString(fontName_)});
+  // The designs were laid out with a system font of Helvetica's widths; the usual
+  // Linux fonts are wider and would cut off the end of a line. A family that the
+  // system lacks falls back to the same font.
+  QStringList families = {QStringLiteral("Liberation Sans"), QStringLiteral("Helvetica"),
+                          QStringLiteral("Arial"), font.family()};
+  if (fontName_ != "System" && !fontName_.empty()) {
+    families.prepend(QString::fromStdString(fontName_));
   }
+  font.setFamilies(families);
+  font.setStyleHint(QFont::SansSerif);
   // Sizes are given as on the screen they were designed for, where a point is one
   // pixel; Qt's points would make every text a third larger than its control.
   if (fontSize_ > 0) font.setPixelSize(int(fontSize_ + 0.5f));

@@ -312,6 +312,7 @@ void Window::SetMenuBar(const Ref<platform::MenuBar>& bar) {
   view->setVisible(menuBarVisible_);
   widget.setMenuBar(view);  // the window takes the view
   peer_->menuBarView = view;
+  AttachShortcuts(*bar, widget);
   bar->RefreshEnabled(this);
 }
 

@@ -19,4 +19,7 @@ struct MenuItem::Peer {
   std::vector<QPointer<QWidget>> views;
 };
 
+// Makes the shortcuts of the item and of those below it work in the window.
+void AttachShortcuts(const MenuItem& item, QWidget& window);
+
 }  // namespace platform
