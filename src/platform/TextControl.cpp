@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFont>
+#include <algorithm>
 
 #include "platform/PropertyTable.h"
 #include "platform/qt/ControlPeer.h"
@@ -57,7 +58,9 @@ void TextControl::ApplyFont() {
   font.setStyleHint(QFont::SansSerif);
   // Sizes are given as on the screen they were designed for, where a point is one
   // pixel; Qt's points would make every text a third larger than its control.
-  if (fontSize_ > 0) font.setPixelSize(int(fontSize_ + 0.5f));
+  // A size past what any screen shows is held to it, not converted out of range.
+  constexpr float kLargest = 4096;
+  if (fontSize_ > 0) font.setPixelSize(int(std::min(fontSize_, kLargest) + 0.5f));
   font.setBold(bold_);
   font.setItalic(italic_);
   font.setUnderline(underline_);

@@ -119,6 +119,17 @@ TEST_F(DesignListTest, SystemFontAtSizeZeroIsThePlatformsDefaultSize) {
   EXPECT_EQ(button->ControlPeer().widget->font().pixelSize(), 20);
 }
 
+// Found by fuzzing: a huge font size was converted to int out of range.
+TEST_F(DesignListTest, AHugeFontSizeIsHeldToTheLargestNotOverflowed) {
+  auto window = WindowWithControls();
+  constexpr auto list = EncodeDesignList<[](DesignListWriter& w) {
+    w.Single("FontSize", 3.0e38f);
+  }>();
+  auto label = ControlNamed<Label>(window, "label");
+  _SetProperties(*label, AsDesignList(list));
+  EXPECT_EQ(label->ControlPeer().widget->font().pixelSize(), 4096);
+}
+
 TEST_F(DesignListTest, AnUnknownNameIsAnErrorThatNamesTheEntry) {
   auto window = WindowWithControls();
   constexpr auto list = EncodeDesignList<[](DesignListWriter& w) {

@@ -1,0 +1,53 @@
+// Applies arbitrary bytes as a design property list. The first byte picks the kind
+// of object, the rest is the list. Any input may raise a RuntimeException; nothing
+// may crash, read out of bounds or hit undefined behaviour.
+#include <QApplication>
+#include <cstdint>
+#include <cstdlib>
+
+#include "platform/Canvas.h"
+#include "platform/ControlBuilding.h"
+#include "platform/Label.h"
+#include "platform/PushButton.h"
+#include "platform/Runtime.h"
+#include "platform/Window.h"
+
+using namespace platform;
+
+namespace {
+
+Ref<Window> window;
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+  setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  RuntimeInit(*argc, *argv);
+  RuntimePerformInitializers({});
+  window = New<Window>();
+  NewControl<Label>(*window, "label");
+  NewControl<PushButton>(*window, "button");
+  NewControl<Canvas>(*window, "canvas");
+  // libFuzzer ends the process with exit(): the widgets must go before Qt does.
+  std::atexit([] {
+    window = nullptr;
+    RuntimePerformFinalizers();
+    RuntimeExit();
+  });
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  if (size == 0) return 0;
+  const char* names[] = {"label", "button", "canvas"};
+  const unsigned kind = data[0] % 4;
+  Object& target = kind == 3 ? static_cast<Object&>(*window)
+                             : static_cast<Object&>(*window->_ControlByName(names[kind]));
+  try {
+    _SetProperties(target, DesignList(reinterpret_cast<const char*>(data + 1), size - 1));
+  } catch (const RuntimeException&) {
+  }
+  // A list may show the window; keep it hidden so that runs stay cheap.
+  window->SetVisible(false);
+  return 0;
+}
