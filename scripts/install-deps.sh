@@ -1,11 +1,15 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, running and testing Orbivane need.
-# Idempotent: installs only what is missing and runs apt-get update only when it must install.
+# Installs the Debian packages that Orbivane needs, and only those that are missing;
+# runs apt-get update only when something is to be installed.
+#   install-deps.sh               to build and run the program
+#   install-deps.sh --with-tests  also to run every test (end-to-end under Xvfb)
+#   install-deps.sh --with-tools  also for the benchmarks, the fuzzer and remaking the media
 set -euo pipefail
 
 build=(g++ cmake ninja-build pkg-config
        qt6-base-dev qt6-multimedia-dev qt6-speech-dev
-       # The TextToSpeech CMake package needs QmlIntegration, which Debian's package does not pull in.
+       # The TextToSpeech CMake package needs QmlIntegration, which Debian's package
+       # does not pull in.
        qt6-declarative-dev
        googletest libgtest-dev)
 run=(# Platform plugins (xcb, offscreen) are only recommended by libqt6gui6.
@@ -13,18 +17,26 @@ run=(# Platform plugins (xcb, offscreen) are only recommended by libqt6gui6.
      qt6-speech-flite-plugin
      gstreamer1.0-plugins-base gstreamer1.0-plugins-good
      fonts-dejavu-core
-     # The system font of the designs has Helvetica's widths.
+     # The designs' system font has Helvetica's widths.
      fonts-liberation2
+     # Opens web addresses in the default browser.
      xdg-utils)
-test=(xvfb xauth xdotool x11-utils imagemagick openbox
-      pulseaudio pulseaudio-utils sox libsox-fmt-mp3)
+tests=(xvfb xauth xdotool x11-utils openbox)
+tools=(clang libclang-rt-14-dev pulseaudio pulseaudio-utils sox libsox-fmt-mp3 imagemagick)
 
 want=("${build[@]}" "${run[@]}")
-[ "${1:-}" = "--with-tests" ] && want+=("${test[@]}")
+for option in "$@"; do
+  case "$option" in
+    --with-tests) want+=("${tests[@]}") ;;
+    --with-tools) want+=("${tests[@]}" "${tools[@]}") ;;
+    *) echo "unknown option: $option" >&2; exit 2 ;;
+  esac
+done
 
 missing=()
-for p in "${want[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+for package in "${want[@]}"; do
+  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||
+    missing+=("$package")
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
@@ -32,4 +44,5 @@ sudo=()
 [ "$(id -u)" -ne 0 ] && sudo=(sudo)
 echo "Installing: ${missing[*]}"
 "${sudo[@]}" apt-get update -qq
-DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends \
+  "${missing[@]}"

@@ -91,19 +91,6 @@ const char kNoDisplay[] =
   _exit(2);
 }
 
-#ifdef Q_OS_LINUX
-// Picks the display before Qt looks for one. The shake moves the program's own
-// window, which Wayland clients cannot do, so with both displays at hand it runs
-// on X (XWayland).
-void ChooseDisplay(const char* program) {
-  if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) return;
-  const bool x11 = !qEnvironmentVariableIsEmpty("DISPLAY");
-  const bool wayland = !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
-  if (x11 && wayland) qputenv("QT_QPA_PLATFORM", "xcb");
-  if (!x11 && !wayland) ExitForNoDisplay(program);
-}
-#endif
-
 // While Qt opens the display, a failure ends in qFatal and an abort with a core
 // dump; report it in one line instead. The platform plugin's own complaints are
 // held back so that they do not bury that line, and passed on if all goes well.
@@ -150,9 +137,7 @@ void RuntimeInit(int& argc, char** argv) {
       argc > 0 ? QFileInfo(QString::fromLocal8Bit(argv[0])).fileName().toStdString()
                : std::string("orbivane");
   programForMessages = strdup(program.c_str());
-#ifdef Q_OS_LINUX
-  ChooseDisplay(programForMessages);
-#endif
+  detail::ChooseDisplay(programForMessages);
   previousHandler = qInstallMessageHandler(StartupMessageHandler);
   state.qtApp = std::make_unique<QApplication>(argc, argv);
   qInstallMessageHandler(previousHandler);
@@ -281,6 +266,18 @@ void SetUnhandledExceptionReporter(UnhandledExceptionReporter reporter) {
 bool IsTerminating() { return State().terminating; }
 
 namespace detail {
+
+void ChooseDisplay(const char* program) {
+#ifdef Q_OS_LINUX
+  if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) return;
+  const bool x11 = !qEnvironmentVariableIsEmpty("DISPLAY");
+  const bool wayland = !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+  if (x11 && wayland) qputenv("QT_QPA_PLATFORM", "xcb");
+  if (!x11 && !wayland) ExitForNoDisplay(program);
+#else
+  (void)program;
+#endif
+}
 
 void RegisterImplicitWindow(const std::string& className, const Ref<Window>& window) {
   State().implicitWindows.emplace_back(className, window);

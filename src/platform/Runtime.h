@@ -71,6 +71,10 @@ void SetUnhandledExceptionReporter(UnhandledExceptionReporter reporter);
 bool IsTerminating();
 
 namespace detail {
+// Picks the display before Qt looks for one. The shake moves the program's own
+// window, which Wayland clients cannot do, so with both displays at hand it runs
+// on X (XWayland). With none it exits with one line on stderr.
+void ChooseDisplay(const char* program);
 void RegisterImplicitWindow(const std::string& className, const Ref<Window>& window);
 void ForgetImplicitWindow(const Window& window);
 }  // namespace detail

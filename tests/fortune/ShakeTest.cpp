@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <algorithm>
 #include <set>
 
@@ -8,6 +9,7 @@
 #include "fortune/Shaker.h"
 #include "fortune/WinMain.h"
 #include "platform/System.h"
+#include "platform/qt/ControlPeer.h"
 #include "platform/qt/WindowWidget.h"
 
 using namespace platform;
@@ -145,6 +147,19 @@ TEST_F(ShakeTest, TheBallAndTheButtonRunTheSameSequence) {
   EXPECT_EQ(effects->speech.size(), 3u);
   EXPECT_EQ(window->Left(), 100);
   EXPECT_TRUE(reports.empty());
+}
+
+// A screen reader sees the ball as a graphic that can be pressed, and pressing it
+// asks the ball as a click does.
+TEST_F(ShakeTest, AScreenReaderCanPressTheBall) {
+  QAccessibleInterface* ball =
+      QAccessible::queryAccessibleInterface(window->Canvas1()->ControlPeer().widget);
+  ASSERT_NE(ball, nullptr);
+  EXPECT_EQ(ball->text(QAccessible::Name), "Fortune ball");
+  ASSERT_NE(ball->actionInterface(), nullptr);
+  ball->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+  EXPECT_EQ(loop->Now(), 1100);
+  EXPECT_EQ(effects->speech.size(), 1u);
 }
 
 TEST_F(ShakeTest, WithTheSoundMissingAClickChangesNothingEveryTime) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <thread>
 
 #include "Fixtures.h"
@@ -59,4 +60,70 @@ TEST_F(RuntimeTest, AWindowIsItsClassesImplicitInstanceOnlyOnceBuilt) {
   EXPECT_FALSE(_GetImplicitWindow("Window"));
   window->Constructor();
   EXPECT_EQ(_GetImplicitWindow("Window"), window);
+}
+
+namespace {
+
+// Sets or clears environment variables for one test and puts them back after.
+class Environment {
+ public:
+  void Set(const char* name, const char* value) {
+    Remember(name);
+    if (value) {
+      setenv(name, value, 1);
+    } else {
+      unsetenv(name);
+    }
+  }
+  ~Environment() {
+    for (const auto& [name, value] : saved_) {
+      if (value) {
+        setenv(name.c_str(), value->c_str(), 1);
+      } else {
+        unsetenv(name.c_str());
+      }
+    }
+  }
+
+ private:
+  void Remember(const char* name) {
+    const char* value = getenv(name);
+    saved_.emplace_back(name, value ? std::optional<std::string>(value) : std::nullopt);
+  }
+  std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
+};
+
+}  // namespace
+
+TEST(ChooseDisplay, WithBothDisplaysItRunsOnX) {
+  Environment env;
+  env.Set("QT_QPA_PLATFORM", nullptr);
+  env.Set("DISPLAY", ":7");
+  env.Set("WAYLAND_DISPLAY", "wayland-0");
+  detail::ChooseDisplay("orbivane");
+  EXPECT_STREQ(getenv("QT_QPA_PLATFORM"), "xcb");
+}
+
+TEST(ChooseDisplay, AChosenPlatformOrASingleDisplayIsLeftAlone) {
+  Environment env;
+  env.Set("QT_QPA_PLATFORM", "wayland");
+  env.Set("DISPLAY", ":7");
+  env.Set("WAYLAND_DISPLAY", "wayland-0");
+  detail::ChooseDisplay("orbivane");
+  EXPECT_STREQ(getenv("QT_QPA_PLATFORM"), "wayland");
+
+  env.Set("QT_QPA_PLATFORM", nullptr);
+  env.Set("WAYLAND_DISPLAY", nullptr);
+  detail::ChooseDisplay("orbivane");
+  EXPECT_EQ(getenv("QT_QPA_PLATFORM"), nullptr);
+}
+
+TEST(ChooseDisplay, WithNoDisplayItSaysSoInOneLineAndFails) {
+  Environment env;
+  env.Set("QT_QPA_PLATFORM", nullptr);
+  env.Set("DISPLAY", nullptr);
+  env.Set("WAYLAND_DISPLAY", nullptr);
+  EXPECT_EXIT(detail::ChooseDisplay("orbivane"), ::testing::ExitedWithCode(2),
+              "^orbivane: no display available: set DISPLAY \\(X11\\) or WAYLAND_DISPLAY, or run "
+              "with QT_QPA_PLATFORM=offscreen\n$");
 }
