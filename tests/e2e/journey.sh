@@ -93,8 +93,13 @@ main=$(window_named "Orbivane 1.0")
 sleep 0.5
 read -r x0 y0 w0 h0 < <(geometry "$main")
 [ "$w0" -eq 600 ] || fail "width $w0"
-centre=$((x0 + w0 / 2))
-[ $((centre - 640)) -le 2 ] && [ $((640 - centre)) -le 2 ] || fail "not centred: x $x0"
+# The frame (title bar and borders) is centred on the 1280 x 1024 screen.
+read -r border title < <(xwininfo -id "$main" | awk '/Relative upper-left X/ {x=$4}
+  /Relative upper-left Y/ {y=$4} END {print x, y}')
+centre_x=$((x0 + w0 / 2))
+centre_y=$((y0 - title + (h0 + title + border) / 2))
+[ "$centre_x" -ge 639 ] && [ "$centre_x" -le 641 ] || fail "not centred across: $centre_x"
+[ "$centre_y" -ge 511 ] && [ "$centre_y" -le 513 ] || fail "not centred down: $centre_y"
 
 step "a click on the ball shakes the window and brings it back"
 xdotool windowactivate --sync "$main"
