@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>

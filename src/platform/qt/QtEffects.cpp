@@ -1,51 +1,26 @@
 #include <QApplication>
-#include <QAudioOutput>
 #include <QDesktopServices>
-#include <QMediaPlayer>
+#include <QDir>
+#include <QLibrary>
 #include <QMessageBox>
 #include <QUrl>
-#include <map>
+#include <cstdio>
 #include <memory>
 
 #include "platform/Effects.h"
-#include "platform/qt/SpeechQueue.h"
+#include "platform/qt/MediaEffects.h"
 
 namespace platform {
 namespace {
 
-// A player for one sound file, made when the file is first played.
-class FilePlayer {
- public:
-  explicit FilePlayer(const QString& file) : source_(QUrl::fromLocalFile(file)) {
-    player_.setAudioOutput(&output_);
-  }
-
-  void Play() {
-    // GStreamer often plays a source loaded a while ago silently after stop() and
-    // play(); giving it the source again makes every click audible.
-    player_.stop();
-    player_.setSource(QUrl());
-    player_.setSource(source_);
-    player_.play();
-  }
-
- private:
-  QUrl source_;
-  QAudioOutput output_;
-  QMediaPlayer player_;
-};
-
 class QtEffects final : public Effects {
  public:
   void PlaySound(const std::string& file) override {
-    auto& player = players_[file];
-    if (!player) player = std::make_unique<FilePlayer>(QString::fromStdString(file));
-    player->Play();
+    if (auto* media = Media()) media->PlaySound(QString::fromStdString(file));
   }
 
   void Speak(const std::string& text, bool interrupt) override {
-    if (!speech_) speech_ = std::make_unique<qt::SpeechQueue>();
-    speech_->Speak(QString::fromStdString(text), interrupt);
+    if (auto* media = Media()) media->Speak(QString::fromStdString(text), interrupt);
   }
 
   void ShowURL(const std::string& url) override {
@@ -62,8 +37,27 @@ class QtEffects final : public Effects {
   }
 
  private:
-  std::map<std::string, std::unique_ptr<FilePlayer>> players_;
-  std::unique_ptr<qt::SpeechQueue> speech_;
+  // Loads the sound and speech module on first use: <bundle>/lib beside bin/. Without
+  // it the program stays silent, as with no sound device.
+  qt::MediaEffects* Media() {
+    if (!triedLoading_) {
+      triedLoading_ = true;
+      QLibrary module(QDir(QCoreApplication::applicationDirPath())
+                          .filePath(QStringLiteral("../lib/orbivane_media")));
+      if (auto make = reinterpret_cast<OrbivaneMakeMediaEffects*>(
+              module.resolve("orbivane_make_media_effects"))) {
+        media_.reset(make());
+      } else {
+        std::fprintf(stderr, "%s: no sound or speech: %s\n",
+                     qPrintable(QCoreApplication::applicationName()),
+                     qPrintable(module.errorString()));
+      }
+    }
+    return media_.get();
+  }
+
+  bool triedLoading_ = false;
+  std::unique_ptr<qt::MediaEffects> media_;
 };
 
 }  // namespace
