@@ -6,13 +6,13 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <tuple>
 #include <unistd.h>
 #include <utility>
 
 #include "platform/Application.h"
 #include "platform/Canvas.h"
 #include "platform/Effects.h"
-#include "platform/EventLoop.h"
 #include "platform/FolderItem.h"
 #include "platform/Label.h"
 #include "platform/MenuItem.h"
@@ -96,11 +96,11 @@ const char kNoDisplay[] =
 // held back so that they do not bury that line, and passed on if all goes well.
 QtMessageHandler previousHandler = nullptr;
 std::vector<std::tuple<QtMsgType, std::string, QString>> heldMessages;
-const char* programForMessages = "orbivane";
+std::string programForMessages = "orbivane";
 
 void StartupMessageHandler(QtMsgType type, const QMessageLogContext& context,
                            const QString& message) {
-  if (type == QtFatalMsg) ExitForNoDisplay(programForMessages);
+  if (type == QtFatalMsg) ExitForNoDisplay(programForMessages.c_str());
   if (QByteArrayView(context.category ? context.category : "").startsWith("qt.qpa")) {
     heldMessages.emplace_back(type, context.category, message);
     return;
@@ -133,11 +133,10 @@ void RegisterRuntimeClasses() {
 void RuntimeInit(int& argc, char** argv) {
   auto& state = State();
   if (state.qtApp) return;
-  const std::string program =
-      argc > 0 ? QFileInfo(QString::fromLocal8Bit(argv[0])).fileName().toStdString()
-               : std::string("orbivane");
-  programForMessages = strdup(program.c_str());
-  detail::ChooseDisplay(programForMessages);
+  if (argc > 0) {
+    programForMessages = QFileInfo(QString::fromLocal8Bit(argv[0])).fileName().toStdString();
+  }
+  detail::ChooseDisplay(programForMessages.c_str());
   previousHandler = qInstallMessageHandler(StartupMessageHandler);
   state.qtApp = std::make_unique<QApplication>(argc, argv);
   qInstallMessageHandler(previousHandler);

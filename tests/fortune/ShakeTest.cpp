@@ -35,12 +35,10 @@ bool IsAnswer(const std::string& text) {
 
 }  // namespace
 
-class ShakeTest : public ProgramTest {
+class ShakeTest : public testing_support::StartedProgramTest {
  protected:
   void SetUp() override {
-    ProgramTest::SetUp();
-    StartProgram();
-    window = WinMain();
+    StartedProgramTest::SetUp();
     window->SetLeft(100);
     window->SetTop(50);
   }
@@ -54,7 +52,6 @@ class ShakeTest : public ProgramTest {
     }
   }
 
-  Ref<fortune::WinMain> window;
   std::vector<Track> track;
 };
 

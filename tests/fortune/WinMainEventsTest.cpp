@@ -17,15 +17,7 @@ constexpr char kSite[] = "https://www.tarnwick.example/freeforfun";
 constexpr char kContact[] = "https://www.tarnwick.example/write-us-now";
 }  // namespace
 
-class WinMainEventsTest : public ProgramTest {
- protected:
-  void SetUp() override {
-    ProgramTest::SetUp();
-    StartProgram();
-    window = WinMain();
-  }
-  Ref<fortune::WinMain> window;
-};
+class WinMainEventsTest : public testing_support::StartedProgramTest {};
 
 TEST_F(WinMainEventsTest, OpeningSetsTheTitleTheCopyrightLineAndTheAddresses) {
   EXPECT_EQ(window->Title(), "Orbivane 1.0");

@@ -68,15 +68,7 @@ TEST(WinMainDesign, ListsAreByteExact) {
   EXPECT_EQ(CountEntries(AsDesignList(d::kCanvas1), Canvas::Class()), 24u);
 }
 
-class WinMainLayoutTest : public ProgramTest {
- protected:
-  void SetUp() override {
-    ProgramTest::SetUp();
-    StartProgram();
-    window = WinMain();
-  }
-  Ref<fortune::WinMain> window;
-};
+class WinMainLayoutTest : public testing_support::StartedProgramTest {};
 
 TEST_F(WinMainLayoutTest, TheWindowIsAFixedCentredDocumentWindowUnderTheSharedMenuBar) {
   auto& widget = *window->WindowPeer().widget;

@@ -71,6 +71,12 @@ void ProgramTest::StartProgram() {
   platform::_RunFrameworkInitialization(&_LateStartup);
 }
 
+void StartedProgramTest::SetUp() {
+  ProgramTest::SetUp();
+  StartProgram();
+  window = ::WinMain();
+}
+
 void Click(const platform::Ref<platform::RectControl>& control, int x, int y) {
   QTest::mouseClick(control->ControlPeer().widget, Qt::LeftButton, Qt::NoModifier, QPoint(x, y));
 }

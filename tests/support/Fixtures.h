@@ -8,6 +8,7 @@
 
 #include "ManualEventLoop.h"
 #include "RecordingEffects.h"
+#include "fortune/WinMain.h"
 #include "platform/Control.h"
 #include "platform/Ref.h"
 #include "platform/Window.h"
@@ -55,6 +56,13 @@ class ProgramTest : public ::testing::Test {
   ManualEventLoop* loop = nullptr;
   RecordingEffects* effects = nullptr;
   std::vector<Report> reports;
+};
+
+// The program started as far as its event loop, with its main window open.
+class StartedProgramTest : public ProgramTest {
+ protected:
+  void SetUp() override;
+  platform::Ref<fortune::WinMain> window;
 };
 
 // The real bundle that the build made.
