@@ -76,11 +76,11 @@ class FirstPaint final : public QObject {
     const std::string status = ReadFile("/proc/self/status");
     const std::string maps = ReadFile("/proc/self/maps");
     std::printf(
-        "paint_ms=%.1f frame_ms=%.1f hwm_kb=%ld rss_kb=%ld qt6multimedia=%d qt6texttospeech=%d "
-        "multimedia_plugin=%d speech_plugin=%d gstreamer=%d pulse=%d\n",
+        "paint_ms=%.1f frame_ms=%.1f hwm_kb=%ld rss_kb=%ld qt6multimedia=%d espeak=%d "
+        "multimedia_plugin=%d orbivane_media=%d gstreamer=%d pulse=%d\n",
         paintUs_ / 1000, frameUs / 1000, StatusKb(status, "VmHWM"), StatusKb(status, "VmRSS"),
-        Mapped(maps, "libQt6Multimedia.so"), Mapped(maps, "libQt6TextToSpeech.so"),
-        Mapped(maps, "/plugins/multimedia/"), Mapped(maps, "/plugins/texttospeech/"),
+        Mapped(maps, "libQt6Multimedia.so"), Mapped(maps, "libespeak-ng.so"),
+        Mapped(maps, "/plugins/multimedia/"), Mapped(maps, "orbivane_media.so"),
         Mapped(maps, "libgstreamer-1.0.so"), Mapped(maps, "libpulse.so"));
     std::fflush(stdout);
     // The program's own shut-down is not part of what is measured.

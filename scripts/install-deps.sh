@@ -7,14 +7,14 @@
 set -euo pipefail
 
 build=(g++ cmake ninja-build pkg-config
-       qt6-base-dev qt6-multimedia-dev qt6-speech-dev
-       # The TextToSpeech CMake package needs QmlIntegration, which Debian's package
-       # does not pull in.
-       qt6-declarative-dev
+       qt6-base-dev qt6-multimedia-dev
+       # Speech and sound output; their libraries are loaded at run time.
+       libespeak-ng-dev libpulse-dev
        googletest libgtest-dev)
 run=(# Platform plugins (xcb, offscreen) are only recommended by libqt6gui6.
      qt6-qpa-plugins
-     qt6-speech-flite-plugin
+     # Speech, and decoding the MP3 shake sound.
+     libespeak-ng1 espeak-ng-data
      gstreamer1.0-plugins-base gstreamer1.0-plugins-good
      fonts-dejavu-core
      # The designs' system font has Helvetica's widths.

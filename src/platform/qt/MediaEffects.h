@@ -5,7 +5,7 @@
 namespace platform::qt {
 
 // Sound and speech. They live in a module of their own, loaded on their first
-// use, so that the program starts without Qt Multimedia, Qt TextToSpeech and the
+// use, so that the program starts without Qt Multimedia, the speech engine and the
 // audio libraries under them.
 class MediaEffects {
  public:

@@ -1,12 +1,10 @@
 #include <QAudioBuffer>
 #include <QAudioDecoder>
-#include <QAudioSink>
-#include <QBuffer>
-#include <QMediaDevices>
 #include <QUrl>
 #include <map>
 #include <memory>
 
+#include "platform/qt/AudioPlayer.h"
 #include "platform/qt/MediaEffects.h"
 #include "platform/qt/SpeechQueue.h"
 
@@ -14,16 +12,22 @@ namespace platform::qt {
 namespace {
 
 // A player for one short sound file. The file is decoded once, at its first play,
-// to samples kept in memory; every play then hands those samples to a new audio
-// stream. Each play costs no decoding and no media pipeline, and starts at once.
+// to samples kept in memory; every play hands them to the audio player, cutting
+// off the play before. A play costs no decoding and no media pipeline.
 class ClipPlayer {
  public:
-  explicit ClipPlayer(const QString& file) {
+  explicit ClipPlayer(const QString& file) : player_("sound") {
+    QAudioFormat format;
+    format.setSampleFormat(QAudioFormat::Int16);
+    format.setChannelCount(1);
+    format.setSampleRate(44100);
+    decoder_.setAudioFormat(format);
     decoder_.setSource(QUrl::fromLocalFile(file));
     QObject::connect(&decoder_, &QAudioDecoder::bufferReady, [this] {
       const QAudioBuffer buffer = decoder_.read();
-      format_ = buffer.format();
-      samples_.append(buffer.constData<char>(), buffer.byteCount());
+      clip_->rate = buffer.format().sampleRate();
+      const auto* samples = buffer.constData<short>();
+      clip_->samples.insert(clip_->samples.end(), samples, samples + buffer.sampleCount());
     });
     QObject::connect(&decoder_, &QAudioDecoder::finished, [this] {
       decoded_ = true;
@@ -39,23 +43,16 @@ class ClipPlayer {
       return;
     }
     playWhenDecoded_ = false;
-    // A play during a play starts the sound again from its beginning.
-    sink_.reset();
-    stream_.close();
-    stream_.setData(samples_);
-    stream_.open(QIODevice::ReadOnly);
-    sink_ = std::make_unique<QAudioSink>(QMediaDevices::defaultAudioOutput(), format_);
-    sink_->start(&stream_);
+    std::shared_ptr<const Clip> clip = clip_;
+    player_.Play([clip](const AudioPlayer::StopCheck&) { return *clip; }, true);
   }
 
  private:
   QAudioDecoder decoder_;
-  QAudioFormat format_;
-  QByteArray samples_;
+  std::shared_ptr<Clip> clip_ = std::make_shared<Clip>();
   bool decoded_ = false;
   bool playWhenDecoded_ = false;
-  QBuffer stream_;
-  std::unique_ptr<QAudioSink> sink_;
+  AudioPlayer player_;
 };
 
 class QtMediaEffects final : public MediaEffects {
