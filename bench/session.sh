@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Sourced by the benchmark scripts: a scratch folder, a PulseAudio server with a
 # null sink and an Xvfb display of their own, all ended when the script ends.
 # Sets: work, sink, DISPLAY, XDG_RUNTIME_DIR, PULSE_SERVER; pids to kill at the end.
@@ -13,7 +14,7 @@ trap cleanup EXIT
 
 start_sound_server() {
   export XDG_RUNTIME_DIR="$work/runtime"
-  mkdir -p -m 700 "$XDG_RUNTIME_DIR"
+  mkdir -m 700 "$XDG_RUNTIME_DIR"
   export PULSE_SERVER="unix:$XDG_RUNTIME_DIR/pulse/native"
   sink=orbivane_bench
   # Started before DISPLAY is set, so that it looks for no session bus through X;
@@ -46,7 +47,9 @@ start_program() {
   [ -n "$window" ] || { echo "no main window; the program said:" >&2; cat "$work/program.log" >&2; exit 1; }
 }
 
-# The ball's middle on the screen, in the 400 px high content area under the menu bar.
+# The ball's middle on the screen, in the 400 px high content area under the menu bar:
+# sets click_x and click_y for the script that sourced this.
+# shellcheck disable=SC2034
 ball_on_screen() {
   read -r x y h < <(xwininfo -id "$window" |
     awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4} /Height:/ {h=$2} END {print x, y, h}')

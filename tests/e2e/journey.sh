@@ -22,7 +22,8 @@ exec 3>"$work/display"
 Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
 pids+=($!)
 for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
-export DISPLAY=":$(cat "$work/display")"
+DISPLAY=":$(cat "$work/display")"
+export DISPLAY
 openbox --sm-disable >"$work/openbox.log" 2>&1 &
 pids+=($!)
 sleep 0.5
@@ -66,7 +67,7 @@ geometry() {
 # Clicks at a point of a window's content area, which lies under its menu bar.
 click_in() {
   local window=$1 cx=$2 cy=$3 content_height=$4
-  read -r x y w h < <(geometry "$window")
+  read -r x y _ h < <(geometry "$window")
   local menubar=$((h - content_height))
   xdotool mousemove --sync $((x + cx)) $((y + menubar + cy)) click 1
 }
@@ -98,8 +99,8 @@ read -r border title < <(xwininfo -id "$main" | awk '/Relative upper-left X/ {x=
   /Relative upper-left Y/ {y=$4} END {print x, y}')
 centre_x=$((x0 + w0 / 2))
 centre_y=$((y0 - title + (h0 + title + border) / 2))
-[ "$centre_x" -ge 639 ] && [ "$centre_x" -le 641 ] || fail "not centred across: $centre_x"
-[ "$centre_y" -ge 511 ] && [ "$centre_y" -le 513 ] || fail "not centred down: $centre_y"
+if [ "$centre_x" -lt 639 ] || [ "$centre_x" -gt 641 ]; then fail "not centred across: $centre_x"; fi
+if [ "$centre_y" -lt 511 ] || [ "$centre_y" -gt 513 ]; then fail "not centred down: $centre_y"; fi
 
 # The window's moves as the X server reports them to it (the window manager's
 # ConfigureNotify events carry its place on the screen), every one of them.
