@@ -25,6 +25,11 @@ class ClipPlayer {
     decoder_.setSource(QUrl::fromLocalFile(file));
     QObject::connect(&decoder_, &QAudioDecoder::bufferReady, [this] {
       const QAudioBuffer buffer = decoder_.read();
+      // A decoder that ignored the format asked for gives nothing to play.
+      if (buffer.format().sampleFormat() != QAudioFormat::Int16 ||
+          buffer.format().channelCount() != 1) {
+        return;
+      }
       clip_->rate = buffer.format().sampleRate();
       const auto* samples = buffer.constData<short>();
       clip_->samples.insert(clip_->samples.end(), samples, samples + buffer.sampleCount());
