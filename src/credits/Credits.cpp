@@ -23,7 +23,8 @@ const platform::ClassInfo& Credits::Class() {
   static const platform::ClassInfo& info =
       platform::RegisterClass({.name = kClassName,
                                .base = &Window::Class(),
-                               .handledEvents = {"CreateControls", "Layout"}});
+                               .handledEvents = {"CreateControls", "Layout"},
+                               .attributes = {{"_CreateControls0", "Hidden", ""}}});
   return info;
 }
 

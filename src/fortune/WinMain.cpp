@@ -13,7 +13,8 @@ const platform::ClassInfo& WinMain::Class() {
   static const platform::ClassInfo& info = platform::RegisterClass(
       {.name = kClassName,
        .base = &Window::Class(),
-       .handledEvents = {"AddMenuHandlers", "Close", "CreateControls", "Layout", "Open"}});
+       .handledEvents = {"AddMenuHandlers", "Close", "CreateControls", "Layout", "Open"},
+       .attributes = {{"_CreateControls0", "Hidden", ""}}});
   return info;
 }
 

@@ -27,8 +27,17 @@ struct PropertyInfo {
   std::function<void(Object&, const Value&)> set;
 };
 
+// An attribute recorded on a member of a class, such as "Hidden" on internal set-up
+// code. It changes nothing in how the member is called.
+struct MemberAttribute {
+  std::string member;
+  std::string name;
+  std::string value;
+};
+
 // What the runtime knows of a class: its name, base, the events it declares (numbered
-// after those of its bases), the events it handles and its design properties.
+// after those of its bases), the events it handles, its design properties and the
+// attributes of its members.
 class ClassInfo {
  public:
   struct Description {
@@ -37,6 +46,7 @@ class ClassInfo {
     std::vector<EventInfo> events = {};
     std::vector<std::string> handledEvents = {};
     std::vector<PropertyInfo> properties = {};
+    std::vector<MemberAttribute> attributes = {};
   };
 
   explicit ClassInfo(Description description);
@@ -54,6 +64,7 @@ class ClassInfo {
   const PropertyInfo* FindProperty(std::string_view name) const;
 
   bool IsKindOf(const ClassInfo& other) const;
+  const std::vector<MemberAttribute>& Attributes() const { return d_.attributes; }
 
  private:
   int FirstEventNumber() const;
