@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QByteArrayView>
 #include <QFileInfo>
+#include <QFont>
 
 #include <cstdio>
 #include <cstdlib>
@@ -108,6 +109,17 @@ void StartupMessageHandler(QtMsgType type, const QMessageLogContext& context,
   previousHandler(type, context, message);
 }
 
+// The designs were laid out with a system font of Helvetica's widths; the usual
+// Linux fonts are wider and would cut off the end of a line. The whole application,
+// menus and message boxes too, uses such a font where the system has one.
+void UseSystemFont() {
+  QFont font = QApplication::font();
+  font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Helvetica"),
+                    QStringLiteral("Arial"), font.family()});
+  font.setStyleHint(QFont::SansSerif);
+  QApplication::setFont(font);
+}
+
 void RegisterRuntimeClasses() {
   Object::Class();
   Application::Class();
@@ -140,6 +152,7 @@ void RuntimeInit(int& argc, char** argv) {
   previousHandler = qInstallMessageHandler(StartupMessageHandler);
   state.qtApp = std::make_unique<QApplication>(argc, argv);
   qInstallMessageHandler(previousHandler);
+  UseSystemFont();
   for (const auto& [type, category, message] : heldMessages) {
     QMessageLogContext context(nullptr, 0, nullptr, category.c_str());
     previousHandler(type, context, message);

@@ -45,17 +45,11 @@ void TextControl::SetUnderline(bool underline) {
 
 void TextControl::ApplyFont() {
   RequireMainThread("TextControl.Font");
+  // "System" is the application's font; a family the system lacks falls back to it.
   QFont font = QApplication::font();
-  // The designs were laid out with a system font of Helvetica's widths; the usual
-  // Linux fonts are wider and would cut off the end of a line. A family that the
-  // system lacks falls back to the same font.
-  QStringList families = {QStringLiteral("Liberation Sans"), QStringLiteral("Helvetica"),
-                          QStringLiteral("Arial"), font.family()};
   if (fontName_ != "System" && !fontName_.empty()) {
-    families.prepend(QString::fromStdString(fontName_));
+    font.setFamilies(QStringList{QString::fromStdString(fontName_)} + font.families());
   }
-  font.setFamilies(families);
-  font.setStyleHint(QFont::SansSerif);
   // Sizes are given as on the screen they were designed for, where a point is one
   // pixel; Qt's points would make every text a third larger than its control.
   // A size past what any screen shows is held to it, not converted out of range.
