@@ -302,6 +302,9 @@ void Window::SetMenuBar(const Ref<platform::MenuBar>& bar) {
   RequireMainThread("Window.MenuBar");
   menuBar_ = bar;
   auto& widget = *peer_->widget;
+  // The window holds only the shortcuts of its bar: those of a bar it no longer
+  // shows must stop working.
+  for (QAction* action : widget.actions()) widget.removeAction(action);
   if (!bar) {
     widget.setMenuBar(nullptr);
     return;

@@ -7,6 +7,7 @@
 #include "platform/Runtime.h"
 #include "platform/Window.h"
 #include "platform/qt/MenuPeer.h"
+#include "platform/qt/WindowWidget.h"
 
 using namespace platform;
 using testing_support::ProgramTest;
@@ -105,6 +106,16 @@ TEST_F(MenuItemTest, TheFrontWindowsHandlerRunsFirstAndItsAnswerCounts) {
   EXPECT_TRUE(QuitRequested());
   EXPECT_EQ(ExitStatus(), 0);
   window->SetVisible(false);
+}
+
+TEST_F(MenuItemTest, AWindowKeepsTheShortcutsOfTheBarItShowsOnly) {
+  quit->SetShortcut("Cmd+Q");
+  auto window = New<Window>();
+  window->SetMenuBar(bar);
+  auto& widget = *window->WindowPeer().widget;
+  EXPECT_TRUE(widget.actions().contains(&ActionOf(quit)));
+  window->SetMenuBar(nullptr);
+  EXPECT_FALSE(widget.actions().contains(&ActionOf(quit)));
 }
 
 TEST_F(MenuItemTest, AnItemWithoutHandlerDoesNothing) {

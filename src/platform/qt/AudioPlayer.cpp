@@ -1,4 +1,5 @@
 #include "platform/qt/AudioPlayer.h"
+#include "platform/qt/LibraryFunction.h"
 
 #include <pulse/simple.h>
 
@@ -24,12 +25,6 @@ constexpr auto kPoll = 50ms;
 
 // Waits for the time unless told to stop; answers whether it was.
 using Pause = std::function<bool(microseconds)>;
-
-template <typename Function>
-bool Resolve(QLibrary& library, Function*& function, const char* name) {
-  function = reinterpret_cast<Function*>(library.resolve(name));
-  return function != nullptr;
-}
 
 // PulseAudio's simple client library, loaded when the first clip plays.
 class Speaker {

@@ -4,6 +4,8 @@
 
 #include <QLibrary>
 
+#include "platform/qt/LibraryFunction.h"
+
 namespace platform::qt {
 
 // Renders text with espeak-ng into memory; the audio player plays it. The
@@ -28,16 +30,11 @@ class Voice {
   }
 
  private:
-  template <typename Function>
-  bool Resolve(Function*& function, const char* name) {
-    function = reinterpret_cast<Function*>(library_.resolve(name));
-    return function != nullptr;
-  }
-
   bool Start() {
-    if (!library_.load() || !Resolve(initialize_, "espeak_Initialize") ||
-        !Resolve(setVoiceByName_, "espeak_SetVoiceByName") ||
-        !Resolve(setSynthCallback_, "espeak_SetSynthCallback") || !Resolve(synth_, "espeak_Synth")) {
+    if (!library_.load() || !Resolve(library_, initialize_, "espeak_Initialize") ||
+        !Resolve(library_, setVoiceByName_, "espeak_SetVoiceByName") ||
+        !Resolve(library_, setSynthCallback_, "espeak_SetSynthCallback") ||
+        !Resolve(library_, synth_, "espeak_Synth")) {
       return false;
     }
     // Without espeakINITIALIZE_DONT_EXIT the library ends the whole program when its
