@@ -7,11 +7,12 @@
 // the launching script takes just before exec (bash: ${EPOCHREALTIME/./}). Without
 // it the process's start time from /proc/self/stat serves, to 10 ms only.
 
+#include <unistd.h>
+
 #include <QCoreApplication>
 #include <QEvent>
 #include <QTimer>
 #include <QWidget>
-
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -19,7 +20,6 @@
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <unistd.h>
 
 namespace {
 
@@ -51,7 +51,8 @@ double SinceLaunchUs() {
 
 long StatusKb(const std::string& status, const std::string& key) {
   const auto at = status.find("\n" + key + ":");
-  return at == std::string::npos ? -1 : std::strtol(status.c_str() + at + key.size() + 2, nullptr, 10);
+  return at == std::string::npos ? -1
+                                 : std::strtol(status.c_str() + at + key.size() + 2, nullptr, 10);
 }
 
 int Mapped(const std::string& maps, const char* name) {

@@ -6,16 +6,20 @@
 #
 #   bench/audible.sh [BUILD_DIR [CLICKS]]     (defaults: ./build next to bench/, 20)
 #
+# It builds BUILD_DIR with the benchmark helpers first (bench/build.sh).
+#
 # The program runs on an Xvfb of its own and plays into a PulseAudio null sink of
 # its own, whose monitor parec records. A window counts as heard when its RMS
 # amplitude is at least ten times that of the recording before the first click.
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-build=$(cd "${1:-$here/../build}" && pwd)
+build=${1:-$here/../build}
+"$here/build.sh" "$build"
+build=$(cd "$build" && pwd)
 clicks=${2:-20}
 program=$build/bundle/bin/orbivane
-[ -x "$program" ] || { echo "audible.sh: $program missing; build first" >&2; exit 1; }
+[ -x "$program" ] || { echo "audible.sh: $program missing" >&2; exit 1; }
 
 # shellcheck source=bench/session.sh
 . "$here/session.sh"

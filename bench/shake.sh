@@ -5,6 +5,8 @@
 #
 #   bench/shake.sh [BUILD_DIR [SHAKES]]     (defaults: ./build next to bench/, 5)
 #
+# It builds BUILD_DIR with the benchmark helpers first (bench/build.sh).
+#
 # The program runs on an Xvfb of its own with no window manager (each move of the
 # window reaches an observer as one ConfigureNotify) and plays into a PulseAudio
 # null sink of its own. bench/shakewatch.cpp does the watching, clicking (XTEST) and
@@ -14,13 +16,15 @@
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-build=$(cd "${1:-$here/../build}" && pwd)
+build=${1:-$here/../build}
+"$here/build.sh" "$build"
+build=$(cd "$build" && pwd)
 shakes=${2:-5}
 
 program=$build/bundle/bin/orbivane
 watcher=$build/bench/orbivane_shakewatch
 for file in "$program" "$watcher"; do
-  [ -x "$file" ] || { echo "shake.sh: $file missing; build first (ninja -C $build)" >&2; exit 1; }
+  [ -x "$file" ] || { echo "shake.sh: $file missing" >&2; exit 1; }
 done
 
 # shellcheck source=bench/session.sh

@@ -137,7 +137,8 @@ struct Shake {
   double CpuPercent() const { return 100 * cpuSeconds * 1000 / WallMs(); }
   std::vector<double> Intervals() const {
     std::vector<double> intervals;
-    for (size_t i = 1; i < tickUs.size(); ++i) intervals.push_back((tickUs[i] - tickUs[i - 1]) / 1000.0);
+    for (size_t i = 1; i < tickUs.size(); ++i)
+      intervals.push_back((tickUs[i] - tickUs[i - 1]) / 1000.0);
     return intervals;
   }
   int Outside() const {
@@ -222,7 +223,8 @@ class Watcher {
       const std::int64_t now = NowUs();
       if (now >= deadline) return;
       pollfd fds[2] = {{ConnectionNumber(display_), POLLIN, 0}, {audioFd_, POLLIN, 0}};
-      poll(fds, audioFd_ >= 0 ? 2 : 1, int(std::min<std::int64_t>((deadline - now) / 1000 + 1, 50)));
+      poll(fds, audioFd_ >= 0 ? 2 : 1,
+           int(std::min<std::int64_t>((deadline - now) / 1000 + 1, 50)));
       ReadX();
       if (audioFd_ >= 0 && (fds[1].revents & (POLLIN | POLLHUP))) ReadAudio();
     }
@@ -256,7 +258,8 @@ class Watcher {
     pending_.append(buffer, size_t(got));
     const size_t samples = pending_.size() / 2;
     for (size_t i = 0; i < samples; ++i) {
-      const auto sample = std::int16_t(std::uint8_t(pending_[2 * i]) | std::uint8_t(pending_[2 * i + 1]) << 8);
+      const auto sample =
+          std::int16_t(std::uint8_t(pending_[2 * i]) | std::uint8_t(pending_[2 * i + 1]) << 8);
       if (std::abs(int(sample)) <= kLoud) continue;
       const std::int64_t at = now - std::int64_t(samples - 1 - i) * 1000000 / kRate;
       lastLoudUs_ = at;
@@ -322,8 +325,8 @@ int main(int argc, char** argv) {
   for (int i = 0; i < count; ++i) shakes.push_back(watcher.Click(pid, x, y));
   watcher.StopRecording();
 
-  std::printf(kRowFormat, "shake", "1st tick", "sound", "int min", "int med", "int max",
-              "outside", "ticks", "CPU", "wall", "CPU%");
+  std::printf(kRowFormat, "shake", "1st tick", "sound", "int min", "int med", "int max", "outside",
+              "ticks", "CPU", "wall", "CPU%");
   std::printf(kRowFormat, "", "ms", "ms", "ms", "ms", "ms", "", "", "ms", "ms", "");
   std::vector<double> firstTicks, sounds, mins, medians, maxes, outsides, cpus, walls, percents;
   double laterCpuMs = 0;

@@ -5,6 +5,8 @@
 #
 #   bench/startup.sh [BUILD_DIR [RUNS]]     (defaults: ./build next to bench/, 7)
 #
+# It builds BUILD_DIR with the benchmark helpers first (bench/build.sh).
+#
 # How the first paint is seen: bench/FirstPaintProbe.cpp is linked into
 #   program     orbivane_startup_probe: main() calls RunProgram(), the program's
 #               whole start-up, from the same library the program is built from;
@@ -25,7 +27,9 @@
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-build=$(cd "${1:-$here/../build}" && pwd)
+build=${1:-$here/../build}
+"$here/build.sh" "$build"
+build=$(cd "$build" && pwd)
 runs=${2:-7}
 
 program=$build/bundle/bin/orbivane
@@ -36,7 +40,7 @@ declare -A binary=(
 )
 variants=(program floor floor+libs)
 for file in "$program" "${binary[@]}"; do
-  [ -x "$file" ] || { echo "startup.sh: $file missing; build first (ninja -C $build)" >&2; exit 1; }
+  [ -x "$file" ] || { echo "startup.sh: $file missing" >&2; exit 1; }
 done
 
 # shellcheck source=bench/session.sh

@@ -21,7 +21,7 @@ run=(# Platform plugins (xcb, offscreen) are only recommended by libqt6gui6.
      fonts-liberation2
      # Opens web addresses in the default browser.
      xdg-utils)
-tests=(xvfb xauth xdotool x11-utils openbox)
+tests=(xvfb xauth xdotool x11-utils openbox clang-format)
 tools=(clang libclang-rt-14-dev pulseaudio pulseaudio-utils sox libsox-fmt-mp3 imagemagick)
 
 want=("${build[@]}" "${run[@]}")

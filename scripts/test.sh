@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything and runs every test: the whole suite
-# (the end-to-end journey under Xvfb included), then the unit and integration
-# tests again under AddressSanitizer and UBSan.
+# Installs what is missing, checks the C++ files against .clang-format, builds
+# everything and runs every test: the whole suite (the end-to-end journey under
+# Xvfb included), then the unit and integration tests again under AddressSanitizer
+# and UBSan.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/install-deps.sh --with-tests
+./scripts/check-format.sh
 jobs=$(nproc)
 
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORBIVANE_WERROR=ON >/dev/null

@@ -24,15 +24,15 @@ const platform::ClassInfo& Credits::Class() {
       platform::RegisterClass({.name = kClassName,
                                .base = &Window::Class(),
                                .handledEvents = {"CreateControls", "Layout"},
-                               .attributes = {{"_CreateControls0", "Hidden", ""}}});
+                               .attributes = {{"CreateControls0_", "Hidden", ""}}});
   return info;
 }
 
-void Credits::Layout() { platform::_SetProperties(*this, AsDesignList(design::kCredits)); }
+void Credits::Layout() { platform::SetProperties_(*this, AsDesignList(design::kCredits)); }
 
-void Credits::CreateControls() { _CreateControls0(); }
+void Credits::CreateControls() { CreateControls0_(); }
 
-void Credits::_CreateControls0() {
+void Credits::CreateControls0_() {
   NewControl<Label>(*this, "lbl_credits");
   ApplyDesign<Label>(*this, "lbl_credits", AsDesignList(design::kLblCredits));
 
@@ -88,13 +88,13 @@ void Credits::btn_contactUs_Action(platform::PushButton&) {
 }
 
 bool Credits::IsEventImplemented(const std::string& event) const {
-  return platform::_RuntimeIsEventHandled(*this, kClassName, event, true);
+  return platform::RuntimeIsEventHandled_(*this, kClassName, event, true);
 }
 
 }  // namespace credits
 
 platform::Ref<credits::Credits> Credits() {
-  platform::Ref<platform::Window> window = platform::_GetImplicitWindow("Credits.Credits");
+  platform::Ref<platform::Window> window = platform::GetImplicitWindow_("Credits.Credits");
   if (!window) {
     auto created = platform::New<credits::Credits>();
     created->Constructor();

@@ -20,7 +20,7 @@ class Credits : public platform::Window {
 
   void Layout() override;
   void CreateControls() override;
-  void _CreateControls0();
+  void CreateControls0_();
 
   platform::Ref<platform::Label> lbl_credits();
   platform::Ref<platform::Canvas> Canvas1();

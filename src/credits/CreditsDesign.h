@@ -23,38 +23,51 @@ inline constexpr auto kCredits = Encode<[] {
 
 inline constexpr auto kLblCredits = Encode<[] {
   return LabelDesign{.name = "lbl_credits",
-                     .left = 153, .top = 188, .width = 523, .height = 281,
+                     .left = 153,
+                     .top = 188,
+                     .width = 523,
+                     .height = 281,
                      .tabIndex = 0,
                      .multiline = true,
                      .textAlignment = 2,  // centred
                      .text = kCreditsText,
-                     .bold = true, .italic = true,
-                     .fontName = "verdena", .fontSize = 16};
+                     .bold = true,
+                     .italic = true,
+                     .fontName = "verdena",
+                     .fontSize = 16};
 }>();
 
 inline constexpr auto kCanvas1 = Encode<[] {
-  return CanvasDesign{.name = "Canvas1",
-                      .left = 275, .top = 0, .width = 280, .height = 167,
-                      .tabIndex = 1};
+  return CanvasDesign{
+      .name = "Canvas1", .left = 275, .top = 0, .width = 280, .height = 167, .tabIndex = 1};
 }>();
 
 inline constexpr auto kBtnVisitOurWebsite = Encode<[] {
   return PushButtonDesign{.name = "btn_VisitOurWebsite",
-                          .left = 275, .top = 512, .width = 134, .height = 20,
+                          .left = 275,
+                          .top = 512,
+                          .width = 134,
+                          .height = 20,
                           .tabIndex = 2,
                           .caption = "Visit Our Website"};
 }>();
 
 inline constexpr auto kBtnExit = Encode<[] {
   return PushButtonDesign{.name = "btn_exit",
-                          .left = 375, .top = 565, .width = 80, .height = 20,
+                          .left = 375,
+                          .top = 565,
+                          .width = 80,
+                          .height = 20,
                           .tabIndex = 3,
                           .caption = "Exit"};
 }>();
 
 inline constexpr auto kBtnContactUs = Encode<[] {
   return PushButtonDesign{.name = "btn_contactUs",
-                          .left = 421, .top = 512, .width = 134, .height = 20,
+                          .left = 421,
+                          .top = 512,
+                          .width = 134,
+                          .height = 20,
                           .tabIndex = 4,
                           .caption = "Contact Us Now"};
 }>();

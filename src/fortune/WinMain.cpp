@@ -14,20 +14,20 @@ const platform::ClassInfo& WinMain::Class() {
       {.name = kClassName,
        .base = &Window::Class(),
        .handledEvents = {"AddMenuHandlers", "Close", "CreateControls", "Layout", "Open"},
-       .attributes = {{"_CreateControls0", "Hidden", ""}}});
+       .attributes = {{"CreateControls0_", "Hidden", ""}}});
   return info;
 }
 
 WinMain::WinMain() : Copyright("Copyright (c) Tarnwick. All rights reserved.") {}
 
 bool WinMain::IsEventImplemented(const std::string& event) const {
-  return platform::_RuntimeIsEventHandled(*this, kClassName, event, true);
+  return platform::RuntimeIsEventHandled_(*this, kClassName, event, true);
 }
 
 }  // namespace fortune
 
 platform::Ref<fortune::WinMain> WinMain() {
-  platform::Ref<platform::Window> window = platform::_GetImplicitWindow("WinMain.WinMain");
+  platform::Ref<platform::Window> window = platform::GetImplicitWindow_("WinMain.WinMain");
   if (!window) {
     auto created = platform::New<fortune::WinMain>();
     created->Constructor();

@@ -29,7 +29,7 @@ class WinMain : public platform::Window {
   // Building the window.
   void Layout() override;
   void CreateControls() override;
-  void _CreateControls0();
+  void CreateControls0_();
 
   // The controls.
   platform::Ref<platform::Label> lbl_Copyright();
@@ -71,9 +71,9 @@ class WinMain : public platform::Window {
   void Event_Close() override;
 
   // Menu handlers.
-  bool _AboutMenu_Action();
-  bool _FileQuit_Action();
-  bool _VisitWebsite_Action();
+  bool AboutMenu_Action_();
+  bool FileQuit_Action_();
+  bool VisitWebsite_Action_();
 
   bool IsEventImplemented(const std::string& event) const;
 

@@ -19,7 +19,7 @@ constexpr char kContactURL[] = "https://www.tarnwick.example/write-us-now";
 
 template <class Item>
 Ref<Item> MenuItemNamed(const WinMain& window, std::string_view name) {
-  return platform::RuntimeCheckCast<Item>(window.MenuBar()->_Lookup(name));
+  return platform::RuntimeCheckCast<Item>(window.MenuBar()->Lookup_(name));
 }
 
 }  // namespace
@@ -58,27 +58,27 @@ void WinMain::btn_quit_Action(platform::PushButton&) { App()->QuitApp(); }
 void WinMain::AddMenuHandlers(platform::Window& w) {
   const Ref<WinMain> window = platform::RuntimeCheckCast<WinMain>(platform::RefTo(w));
   const std::pair<const char*, bool (WinMain::*)()> handlers[] = {
-      {"AboutMenu", &WinMain::_AboutMenu_Action},
-      {"FileQuit", &WinMain::_FileQuit_Action},
-      {"VisitWebsite", &WinMain::_VisitWebsite_Action}};
+      {"AboutMenu", &WinMain::AboutMenu_Action_},
+      {"FileQuit", &WinMain::FileQuit_Action_},
+      {"VisitWebsite", &WinMain::VisitWebsite_Action_}};
   for (const auto& [item, method] : handlers) {
     // The delegate only yields the method's entry; the window calls it on itself.
     auto delegate = platform::RuntimeCreateDelegate(method, window, "(  ) as Boolean");
-    _AddMenuHandler(item, delegate->FunctionEntry());
+    AddMenuHandler_(item, delegate->FunctionEntry());
   }
 }
 
-bool WinMain::_AboutMenu_Action() {
+bool WinMain::AboutMenu_Action_() {
   platform::MessageBox(::WinMain()->AppName);
   return true;
 }
 
-bool WinMain::_FileQuit_Action() {
+bool WinMain::FileQuit_Action_() {
   platform::Quit(0);
   return true;
 }
 
-bool WinMain::_VisitWebsite_Action() {
+bool WinMain::VisitWebsite_Action_() {
   platform::ShowURL(::WinMain()->WebsiteURL);
   return true;
 }
@@ -90,16 +90,12 @@ Ref<ApplicationMenuItem> WinMain::AboutMenu() {
 }
 Ref<MenuItem> WinMain::EditMenu() { return MenuItemNamed<MenuItem>(*this, "EditMenu"); }
 Ref<MenuItem> WinMain::EditSelectAll() { return MenuItemNamed<MenuItem>(*this, "EditSelectAll"); }
-Ref<MenuItem> WinMain::EditSeparator2() {
-  return MenuItemNamed<MenuItem>(*this, "EditSeparator2");
-}
+Ref<MenuItem> WinMain::EditSeparator2() { return MenuItemNamed<MenuItem>(*this, "EditSeparator2"); }
 Ref<MenuItem> WinMain::EditClear() { return MenuItemNamed<MenuItem>(*this, "EditClear"); }
 Ref<MenuItem> WinMain::EditPaste() { return MenuItemNamed<MenuItem>(*this, "EditPaste"); }
 Ref<MenuItem> WinMain::EditCopy() { return MenuItemNamed<MenuItem>(*this, "EditCopy"); }
 Ref<MenuItem> WinMain::EditCut() { return MenuItemNamed<MenuItem>(*this, "EditCut"); }
-Ref<MenuItem> WinMain::EditSeparator1() {
-  return MenuItemNamed<MenuItem>(*this, "EditSeparator1");
-}
+Ref<MenuItem> WinMain::EditSeparator1() { return MenuItemNamed<MenuItem>(*this, "EditSeparator1"); }
 Ref<MenuItem> WinMain::EditUndo() { return MenuItemNamed<MenuItem>(*this, "EditUndo"); }
 Ref<MenuItem> WinMain::FileMenu() { return MenuItemNamed<MenuItem>(*this, "FileMenu"); }
 Ref<QuitMenuItem> WinMain::FileQuit() { return MenuItemNamed<QuitMenuItem>(*this, "FileQuit"); }

@@ -12,12 +12,12 @@ using platform::ApplyDesign, platform::AsDesignList, platform::BindEvent, platfo
 
 void WinMain::Layout() {
   SetMenuBar(MainMenuBar());
-  platform::_SetProperties(*this, AsDesignList(design::kWinMain));
+  platform::SetProperties_(*this, AsDesignList(design::kWinMain));
 }
 
-void WinMain::CreateControls() { _CreateControls0(); }
+void WinMain::CreateControls() { CreateControls0_(); }
 
-void WinMain::_CreateControls0() {
+void WinMain::CreateControls0_() {
   NewControl<Label>(*this, "lbl_Copyright");
   ApplyDesign<Label>(*this, "lbl_Copyright", AsDesignList(design::kLblCopyright));
   BindEvent<Label>(*this, "lbl_Copyright", Label::kMouseDownEvent,

@@ -30,8 +30,7 @@ void Application::DoEvents(std::int64_t milliseconds) {
 
 void Application::_x_SetVersionData(std::int64_t major, std::int64_t minor, std::int64_t bug,
                                     std::int64_t nonRelease, std::int64_t stageCode,
-                                    const std::string& longVersion,
-                                    const std::string& shortVersion,
+                                    const std::string& longVersion, const std::string& shortVersion,
                                     const std::string& packageInfo) {
   major_ = major;
   minor_ = minor;

@@ -43,7 +43,8 @@ void Canvas::SetBackdrop(const Ref<Picture>& picture) {
   RequireMainThread("Canvas.Backdrop");
   backdrop_ = picture;
   if (picture) {
-    Widget(*this).SetBackdrop(picture->Pixels().pixmap, QString::fromStdString(picture->Description()));
+    Widget(*this).SetBackdrop(picture->Pixels().pixmap,
+                              QString::fromStdString(picture->Description()));
   } else {
     Widget(*this).SetBackdrop(QPixmap(), QString());
   }

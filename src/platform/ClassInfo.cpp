@@ -89,7 +89,7 @@ const ClassInfo* FindClass(std::string_view name) {
   return nullptr;
 }
 
-bool _RuntimeIsEventHandled(const Object&, std::string_view className, std::string_view event,
+bool RuntimeIsEventHandled_(const Object&, std::string_view className, std::string_view event,
                             bool) {
   // Program classes and the runtime's own answer alike here: whether the named
   // class binds a handler to the event.

@@ -79,7 +79,7 @@ const ClassInfo* FindClass(std::string_view name);
 
 // Whether the class of that name implements the event (the event query of the
 // program's classes).
-bool _RuntimeIsEventHandled(const Object& object, std::string_view className,
+bool RuntimeIsEventHandled_(const Object& object, std::string_view className,
                             std::string_view event, bool userClass);
 
 }  // namespace platform

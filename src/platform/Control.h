@@ -128,8 +128,9 @@ R Control::Dispatch(int event, Sender& sender, Args... args) {
   if (it == handlers_.end()) return R();
   auto handler = it->second;  // the handler may replace the binding while it runs
   auto* typed = dynamic_cast<Delegate<R(Sender&, Args...)>*>(handler.get());
-  if (!typed) throw RuntimeException("handler \"" + handler->Signature() + "\" cannot take event " +
-                                     std::to_string(event));
+  if (!typed)
+    throw RuntimeException("handler \"" + handler->Signature() + "\" cannot take event " +
+                           std::to_string(event));
   return (*typed)(sender, args...);
 }
 

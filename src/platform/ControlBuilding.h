@@ -17,22 +17,22 @@ namespace platform {
 // The control registered under the name, as C.
 template <class C>
 Ref<C> ControlNamed(Ref<Window> window, std::string_view name) {
-  return RuntimeCheckCast<C>(window->_ControlByName(name));
+  return RuntimeCheckCast<C>(window->ControlByName_(name));
 }
 
 // Creates a control of class C in the window, runs its constructor and registers
 // it under the name.
 template <class C>
 void NewControl(Window& window, const std::string& name) {
-  Ref<C> control = window.__New<C>();
+  Ref<C> control = window.New_<C>();
   control->Constructor();
-  window._AddControl(name, control);
+  window.AddControl_(name, control);
 }
 
 // Applies the control's design property list.
 template <class C>
 void ApplyDesign(Window& window, std::string_view name, DesignList list) {
-  _SetProperties(*ControlNamed<C>(RefTo(window), name), list);
+  SetProperties_(*ControlNamed<C>(RefTo(window), name), list);
 }
 
 // Binds the window's handler method to the control's event.

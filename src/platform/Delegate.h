@@ -78,8 +78,9 @@ class Delegate<R(Args...)> : public DelegateBase {
 // Makes a delegate of a method and its target. The signature text must be the
 // method's own, so a handler can only be attached where its types fit.
 template <class T, class R, class... Args>
-std::shared_ptr<Delegate<R(Args...)>> RuntimeCreateDelegate(R (T::*method)(Args...), const Ref<T>& target,
-                                                const std::string& signature) {
+std::shared_ptr<Delegate<R(Args...)>> RuntimeCreateDelegate(R (T::*method)(Args...),
+                                                            const Ref<T>& target,
+                                                            const std::string& signature) {
   if (signature != SignatureText<R, Args...>()) {
     throw RuntimeException("delegate signature \"" + signature + "\" does not match \"" +
                            SignatureText<R, Args...>() + "\"");

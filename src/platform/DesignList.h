@@ -98,6 +98,6 @@ constexpr DesignList AsDesignList(const std::array<char, N>& bytes) {
 // match without regard to case, through the base classes. An unknown name or a list
 // that ends inside an entry raises a RuntimeException naming the entry; nothing is
 // read past the list's end.
-void _SetProperties(Object& object, DesignList list);
+void SetProperties_(Object& object, DesignList list);
 
 }  // namespace platform

@@ -61,7 +61,8 @@ class Reader {
   std::uint64_t Number(size_t bytes) {
     if (bytes > list_.size() - at_) Fail("ends inside the value");
     std::uint64_t value = 0;
-    for (size_t i = 0; i < bytes; ++i) value |= std::uint64_t(std::uint8_t(list_[at_ + i])) << (8 * i);
+    for (size_t i = 0; i < bytes; ++i)
+      value |= std::uint64_t(std::uint8_t(list_[at_ + i])) << (8 * i);
     at_ += bytes;
     return value;
   }
@@ -76,7 +77,7 @@ class Reader {
 
 }  // namespace
 
-void _SetProperties(Object& object, DesignList list) {
+void SetProperties_(Object& object, DesignList list) {
   Reader reader(object, list);
   const ClassInfo& cls = object.RuntimeClass();
   while (!reader.AtEnd()) {

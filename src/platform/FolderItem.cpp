@@ -58,7 +58,7 @@ Ref<FolderItem> ApplicationExecutable() {
   return New<FolderItem>(QCoreApplication::applicationFilePath().toStdString());
 }
 
-Ref<FolderItem> _GetApplicationBundleResources() {
+Ref<FolderItem> GetApplicationBundleResources_() {
   const Ref<FolderItem> executable = ApplicationExecutable();
   const Ref<FolderItem> bin = executable->Parent();
   const Ref<FolderItem> bundle = bin->Parent();

@@ -37,7 +37,7 @@ class FolderItem : public Object {
 Ref<FolderItem> ApplicationExecutable();
 // The bundle's Resources folder: "Resources" inside the parent of the folder
 // that holds the executable; nil when there is none.
-Ref<FolderItem> _GetApplicationBundleResources();
+Ref<FolderItem> GetApplicationBundleResources_();
 
 namespace detail {
 // Tests run the program's code against a bundle laid out elsewhere.

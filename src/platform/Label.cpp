@@ -25,14 +25,13 @@ QString DisplayText(const std::string& text) {
 
 const ClassInfo& Label::Class() {
   static const ClassInfo& info = []() -> const ClassInfo& {
-    std::vector<PropertyInfo> properties = {
-        Property("MultiLine", &Label::SetMultiLine),
-        Property("Selectable", &Label::SetSelectable),
-        Property("TextAlignment", &Label::SetTextAlignment),
-        Property("TextColor", &Label::SetTextColor),
-        Property("Text", &Label::SetText),
-        StoredProperty("DataSource", ValueType::String),
-        StoredProperty("DataField", ValueType::String)};
+    std::vector<PropertyInfo> properties = {Property("MultiLine", &Label::SetMultiLine),
+                                            Property("Selectable", &Label::SetSelectable),
+                                            Property("TextAlignment", &Label::SetTextAlignment),
+                                            Property("TextColor", &Label::SetTextColor),
+                                            Property("Text", &Label::SetText),
+                                            StoredProperty("DataSource", ValueType::String),
+                                            StoredProperty("DataField", ValueType::String)};
     for (auto& p : FontProperties()) properties.push_back(std::move(p));
     return RegisterClass({.name = "Label",
                           .base = &RectControl::Class(),

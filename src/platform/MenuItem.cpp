@@ -105,11 +105,11 @@ Ref<MenuItem> MenuItem::Child(std::string_view name) const {
   return nullptr;
 }
 
-Ref<MenuItem> MenuItem::_Lookup(std::string_view name) const {
-  RequireMainThread("MenuItem._Lookup");
+Ref<MenuItem> MenuItem::Lookup_(std::string_view name) const {
+  RequireMainThread("MenuItem.Lookup_");
   for (const auto& child : children_) {
     if (child->Name() == name) return child;
-    if (auto found = child->_Lookup(name)) return found;
+    if (auto found = child->Lookup_(name)) return found;
   }
   return nullptr;
 }

@@ -47,7 +47,7 @@ class MenuItem : public Object {
   // The child of that name, or nil.
   Ref<MenuItem> Child(std::string_view name) const;
   // The item of that name anywhere below this one, or nil.
-  Ref<MenuItem> _Lookup(std::string_view name) const;
+  Ref<MenuItem> Lookup_(std::string_view name) const;
 
   // Chooses the item as the user does: the front window's handler for it runs
   // first; the item's own Action runs when there is none or it did not handle the

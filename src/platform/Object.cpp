@@ -13,8 +13,6 @@ std::optional<Value> Object::StoredValue(const std::string& name) const {
   return it->second;
 }
 
-void Object::StoreValue(const std::string& name, Value value) {
-  stored_[name] = std::move(value);
-}
+void Object::StoreValue(const std::string& name, Value value) { stored_[name] = std::move(value); }
 
 }  // namespace platform

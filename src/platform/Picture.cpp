@@ -27,8 +27,8 @@ std::int64_t Picture::Height() const {
   return std::int64_t(image_->pixmap.deviceIndependentSize().height());
 }
 
-Ref<Picture> Picture::_OpenFromApp(const std::string& name) {
-  const Ref<FolderItem> resources = _GetApplicationBundleResources();
+Ref<Picture> Picture::OpenFromApp_(const std::string& name) {
+  const Ref<FolderItem> resources = GetApplicationBundleResources_();
   if (!resources) return nullptr;
   const bool dense = SupportsHiDPI() && qApp && qApp->devicePixelRatio() > 1.0;
   Ref<FolderItem> file = dense ? resources->Child(name + "@2x.png") : nullptr;

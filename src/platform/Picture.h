@@ -18,7 +18,7 @@ class Picture : public Object {
 
   // The application's picture of that name from the bundle's Resources folder
   // ("<name>.png", or "<name>@2x.png" on a high-density screen), or nil.
-  static Ref<Picture> _OpenFromApp(const std::string& name);
+  static Ref<Picture> OpenFromApp_(const std::string& name);
 
   ~Picture() override;
 

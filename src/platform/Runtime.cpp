@@ -1,14 +1,14 @@
 #include "platform/Runtime.h"
 
+#include <unistd.h>
+
 #include <QApplication>
 #include <QByteArrayView>
 #include <QFileInfo>
 #include <QFont>
-
 #include <cstdio>
 #include <cstdlib>
 #include <tuple>
-#include <unistd.h>
 #include <utility>
 
 #include "platform/Application.h"
@@ -172,34 +172,34 @@ void RuntimePerformInitializers(const std::vector<Initializer>& program) {
   }
 }
 
-void _RuntimeSetExceptionHelper(ExceptionHelper helper) { State().helper = helper; }
+void RuntimeSetExceptionHelper_(ExceptionHelper helper) { State().helper = helper; }
 
-void _RuntimeSetTargetVersion(double version) { State().targetVersion = version; }
+void RuntimeSetTargetVersion_(double version) { State().targetVersion = version; }
 
-void _SetSupportsHiDPI(bool supported) { State().hiDPI = supported; }
+void SetSupportsHiDPI_(bool supported) { State().hiDPI = supported; }
 
 bool SupportsHiDPI() { return State().hiDPI; }
 
-void _RuntimeInitExternalClasses() {
+void RuntimeInitExternalClasses_() {
   // The runtime's own classes are plain C++ here and need no description beyond
   // those registered with the initialisers.
 }
 
-void _InitPluginEntrypoints() {
+void InitPluginEntrypoints_() {
   // No extensions are loaded into this runtime.
 }
 
-void _RuntimeRegisterAppObject(const Ref<Application>& app) { State().app = app; }
+void RuntimeRegisterAppObject_(const Ref<Application>& app) { State().app = app; }
 
-Ref<Application> _GetAppObject() { return State().app; }
+Ref<Application> GetAppObject_() { return State().app; }
 
-void _RunFrameworkInitialization(void (*lateStartup)()) {
+void RunFrameworkInitialization_(void (*lateStartup)()) {
   // A failure here leaves no main window; it goes on to the start-up driver so the
   // program ends instead of running a loop that nothing can reach.
   lateStartup();
 }
 
-void _RuntimeRun() {
+void RuntimeRun_() {
   auto& state = State();
   const Ref<Application> app = state.app;
   if (app) RaiseEvent([&] { app->Event_Open(); });
@@ -211,7 +211,7 @@ void _RuntimeRun() {
   if (app) RaiseEvent([&] { app->Event_Close(); });
 }
 
-void _UnhandledException(std::exception_ptr exception) {
+void UnhandledException_(std::exception_ptr exception) {
   ReportException(std::move(exception));
   State().exitCode = 1;
 }
@@ -245,7 +245,7 @@ void Quit(std::int64_t code) {
 
 bool QuitRequested() { return State().quitCalled; }
 
-Ref<Window> _GetImplicitWindow(std::string_view className) {
+Ref<Window> GetImplicitWindow_(std::string_view className) {
   for (const auto& [name, window] : State().implicitWindows) {
     if (name == className) return window;
   }

@@ -11,6 +11,10 @@
 #include "platform/Exceptions.h"
 #include "platform/Ref.h"
 
+// Naming: the design marks the runtime's internal entry points and the code it
+// generates with leading underscores (_Main, __New). C++ reserves such names, so
+// here the underscores move to the end as one: Main_, New_, AddControl_.
+
 namespace platform {
 
 class Application;
@@ -30,16 +34,16 @@ using ExceptionHelper = std::shared_ptr<RuntimeException> (*)(const std::functio
 // Start-up and exit, in the order in which the program's entry calls them.
 void RuntimeInit(int& argc, char** argv);
 void RuntimePerformInitializers(const std::vector<Initializer>& program);
-void _RuntimeSetExceptionHelper(ExceptionHelper helper);
-void _RuntimeSetTargetVersion(double version);
-void _SetSupportsHiDPI(bool supported);
-void _RuntimeInitExternalClasses();
-void _InitPluginEntrypoints();
-void _RuntimeRegisterAppObject(const Ref<Application>& app);
-Ref<Application> _GetAppObject();
-void _RunFrameworkInitialization(void (*lateStartup)());
-void _RuntimeRun();
-void _UnhandledException(std::exception_ptr exception);
+void RuntimeSetExceptionHelper_(ExceptionHelper helper);
+void RuntimeSetTargetVersion_(double version);
+void SetSupportsHiDPI_(bool supported);
+void RuntimeInitExternalClasses_();
+void InitPluginEntrypoints_();
+void RuntimeRegisterAppObject_(const Ref<Application>& app);
+Ref<Application> GetAppObject_();
+void RunFrameworkInitialization_(void (*lateStartup)());
+void RuntimeRun_();
+void UnhandledException_(std::exception_ptr exception);
 void RuntimePerformFinalizers();
 int RuntimeExit();
 
@@ -53,7 +57,7 @@ void Quit(std::int64_t code = 0);
 bool QuitRequested();
 
 // The implicit window of a class, or nil when there is none yet.
-Ref<Window> _GetImplicitWindow(std::string_view className);
+Ref<Window> GetImplicitWindow_(std::string_view className);
 
 // Runs an event handler as the event loop does: an exception that escapes it is
 // reported and the program goes on. The second form answers false when the

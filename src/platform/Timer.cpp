@@ -6,8 +6,8 @@
 namespace platform {
 
 const ClassInfo& Timer::Class() {
-  static const ClassInfo& info = RegisterClass(
-      {.name = "Timer", .base = &Object::Class(), .events = {{"Action", "", ""}}});
+  static const ClassInfo& info =
+      RegisterClass({.name = "Timer", .base = &Object::Class(), .events = {{"Action", "", ""}}});
   return info;
 }
 

@@ -23,8 +23,8 @@ std::vector<std::weak_ptr<Window>>& ShownOrder() {
 
 Qt::WindowFlags KindFlags(std::int64_t type) {
   switch (type) {
-    case 1:  // movable modal
-    case 2:  // modal dialog
+    case 1:   // movable modal
+    case 2:   // modal dialog
     case 11:  // modeless dialog
       return Qt::Dialog;
     case 3:  // floating
@@ -228,8 +228,8 @@ void Window::SetHasFullScreenButton(bool has) {
 
 void Window::ApplyFlags() {
   auto& widget = *peer_->widget;
-  Qt::WindowFlags flags = KindFlags(type_) | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint;
+  Qt::WindowFlags flags =
+      KindFlags(type_) | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint;
   if (hasClose_) flags |= Qt::WindowCloseButtonHint;
   if (hasMinimize_) flags |= Qt::WindowMinimizeButtonHint;
   if (hasMaximize_) flags |= Qt::WindowMaximizeButtonHint;
@@ -334,12 +334,12 @@ void Window::Refresh(bool immediately) {
 
 void Window::Close() { peer_->widget->close(); }
 
-void Window::_AddControl(const std::string& name, const Ref<RectControl>& control) {
-  RequireMainThread("Window._AddControl");
+void Window::AddControl_(const std::string& name, const Ref<RectControl>& control) {
+  RequireMainThread("Window.AddControl_");
   controls_.emplace_back(name, control);
 }
 
-Ref<RectControl> Window::_ControlByName(std::string_view name) const {
+Ref<RectControl> Window::ControlByName_(std::string_view name) const {
   for (const auto& [registered, control] : controls_) {
     if (registered == name) return control;
   }
@@ -376,8 +376,8 @@ bool Window::MoveFocus(bool forward) {
   return true;
 }
 
-void Window::_AddMenuHandler(const std::string& itemName, MenuHandler handler) {
-  RequireMainThread("Window._AddMenuHandler");
+void Window::AddMenuHandler_(const std::string& itemName, MenuHandler handler) {
+  RequireMainThread("Window.AddMenuHandler_");
   menuHandlers_.emplace_back(itemName, std::move(handler));
   if (menuBar_) menuBar_->RefreshEnabled(this);
 }

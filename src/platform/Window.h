@@ -81,16 +81,16 @@ class Window : public Object {
 
   // The window's controls, registered by name.
   template <class C>
-  Ref<C> __New();
-  void _AddControl(const std::string& name, const Ref<RectControl>& control);
-  Ref<RectControl> _ControlByName(std::string_view name) const;
+  Ref<C> New_();
+  void AddControl_(const std::string& name, const Ref<RectControl>& control);
+  Ref<RectControl> ControlByName_(std::string_view name) const;
   // The controls in keyboard focus order (by TabIndex, then creation).
   std::vector<Ref<RectControl>> FocusOrder() const;
   // Moves the keyboard focus to the next (or previous) control in that order that
   // can take it, as Tab (or Shift+Tab) does.
   bool MoveFocus(bool forward);
 
-  void _AddMenuHandler(const std::string& itemName, MenuHandler handler);
+  void AddMenuHandler_(const std::string& itemName, MenuHandler handler);
   bool HasMenuHandler(std::string_view itemName) const;
   // Runs the handler bound to the item; false when it did not handle the choice or
   // raised.
@@ -138,7 +138,7 @@ class Window : public Object {
 };
 
 template <class C>
-Ref<C> Window::__New() {
+Ref<C> Window::New_() {
   auto control = New<C>();
   control->AttachTo(*this);
   return control;

@@ -6,7 +6,7 @@ platform::Ref<platform::Picture> ballPic;
 platform::Ref<platform::Picture> logoPic;
 
 platform::Ref<platform::Picture> Cached(platform::Ref<platform::Picture>& pic, const char* name) {
-  if (!pic) pic = platform::Picture::_OpenFromApp(name);
+  if (!pic) pic = platform::Picture::OpenFromApp_(name);
   return pic;
 }
 

@@ -18,7 +18,7 @@ platform::Ref<platform::Sound> sandshake() {
   using resources::loaded, resources::permaSound;
   if (loaded) return permaSound;
   loaded = true;
-  const platform::Ref<platform::FolderItem> folder = platform::_GetApplicationBundleResources();
+  const platform::Ref<platform::FolderItem> folder = platform::GetApplicationBundleResources_();
   if (!folder) return permaSound;
   permaSound = folder->Child("sandshake.mp3", true)->OpenAsSound();
   return permaSound;

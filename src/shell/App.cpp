@@ -30,11 +30,11 @@ void App::ResetWindowPosition() {
 }
 
 bool App::IsEventImplemented(const std::string& event) const {
-  return platform::_RuntimeIsEventHandled(*this, "App", event, true);
+  return platform::RuntimeIsEventHandled_(*this, "App", event, true);
 }
 
 }  // namespace shell
 
 platform::Ref<shell::App> App() {
-  return platform::RuntimeCheckCast<shell::App>(platform::_GetAppObject());
+  return platform::RuntimeCheckCast<shell::App>(platform::GetAppObject_());
 }

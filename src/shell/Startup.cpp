@@ -7,53 +7,53 @@
 int RunProgram(int argc, char** argv) {
   platform::RuntimeInit(argc, argv);
   platform::RuntimePerformInitializers(ProgramInitializers());
-  _Main();
+  Main_();
   platform::RuntimePerformFinalizers();
   return platform::RuntimeExit();
 }
 
-void _Main() {
+void Main_() {
   try {
-    platform::_RuntimeSetExceptionHelper(&_CallFunctionWithExceptionHandling);
-    platform::_RuntimeSetTargetVersion(2021.021);
-    _EarlyStartup();
-    platform::_RunFrameworkInitialization(&_LateStartup);
-    platform::_RuntimeRun();
+    platform::RuntimeSetExceptionHelper_(&CallFunctionWithExceptionHandling_);
+    platform::RuntimeSetTargetVersion_(2021.021);
+    EarlyStartup_();
+    platform::RunFrameworkInitialization_(&LateStartup_);
+    platform::RuntimeRun_();
   } catch (...) {
-    platform::_UnhandledException(std::current_exception());
+    platform::UnhandledException_(std::current_exception());
   }
 }
 
-void _EarlyStartup() {
-  platform::_SetSupportsHiDPI(true);
-  platform::_RuntimeInitExternalClasses();
-  platform::_InitPluginEntrypoints();
-  _InitFileTypes();
-  _NewAppInstance();
-  _ApplicationAddMenuHandlers();
+void EarlyStartup_() {
+  platform::SetSupportsHiDPI_(true);
+  platform::RuntimeInitExternalClasses_();
+  platform::InitPluginEntrypoints_();
+  InitFileTypes_();
+  NewAppInstance_();
+  ApplicationAddMenuHandlers_();
 }
 
-void _InitFileTypes() {
+void InitFileTypes_() {
   // The program opens no documents.
 }
 
-void _NewAppInstance() {
+void NewAppInstance_() {
   auto app = platform::New<shell::App>();
   app->Constructor();
   app->_x_SetVersionData(1, 0, 0, 0, 0, "", "", "");
   app->SetMenuBar(MainMenuBar());
-  platform::_RuntimeRegisterAppObject(app);
+  platform::RuntimeRegisterAppObject_(app);
 }
 
-void _ApplicationAddMenuHandlers() {
+void ApplicationAddMenuHandlers_() {
   // Every menu handler belongs to the main window.
 }
 
-void _LateStartup() { _MakeDefaultView(); }
+void LateStartup_() { MakeDefaultView_(); }
 
-void _MakeDefaultView() { WinMain(); }
+void MakeDefaultView_() { WinMain(); }
 
-std::shared_ptr<platform::RuntimeException> _CallFunctionWithExceptionHandling(
+std::shared_ptr<platform::RuntimeException> CallFunctionWithExceptionHandling_(
     const std::function<void()>& function) {
   try {
     function();

@@ -15,15 +15,15 @@ std::vector<platform::Initializer> ProgramInitializers();
 // The process entry's work: its result is the exit status.
 int RunProgram(int argc, char** argv);
 
-void _Main();
-void _EarlyStartup();
-void _InitFileTypes();
-void _NewAppInstance();
-void _ApplicationAddMenuHandlers();
-void _LateStartup();
-void _MakeDefaultView();
+void Main_();
+void EarlyStartup_();
+void InitFileTypes_();
+void NewAppInstance_();
+void ApplicationAddMenuHandlers_();
+void LateStartup_();
+void MakeDefaultView_();
 
 // Runs the function; a RuntimeException that escapes it is the result, and any
 // other exception passes on.
-std::shared_ptr<platform::RuntimeException> _CallFunctionWithExceptionHandling(
+std::shared_ptr<platform::RuntimeException> CallFunctionWithExceptionHandling_(
     const std::function<void()>& function);

@@ -22,7 +22,7 @@ class CreditsTest : public ProgramTest {
     StartProgram();
   }
   void TearDown() override {
-    if (_GetImplicitWindow("Credits.Credits")) Credits()->SetVisible(false);
+    if (GetImplicitWindow_("Credits.Credits")) Credits()->SetVisible(false);
     ProgramTest::TearDown();
   }
 };
@@ -47,7 +47,8 @@ TEST_F(CreditsTest, AFixedCentredWindowTitledCredits) {
   EXPECT_EQ(widget.Content()->size(), QSize(830, 618));
   EXPECT_EQ(widget.minimumSize(), widget.maximumSize());
   EXPECT_TRUE(widget.windowFlags() & Qt::WindowCloseButtonHint);
-  EXPECT_FALSE(widget.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
+  EXPECT_FALSE(widget.windowFlags() &
+               (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
   EXPECT_FALSE(credits->MenuBar());
   EXPECT_EQ(credits->DefaultLocation(), 2);
 }
@@ -102,11 +103,10 @@ TEST_F(CreditsTest, TheLinksOpenTheMainWindowsAddressesAsTheyStandAtTheClick) {
   credits->btn_contactUs()->Push();
   WinMain()->WebsiteURL = "https://second.example/";
   credits->btn_VisitOurWebsite()->Push();
-  EXPECT_EQ(effects->urls, (std::vector<std::string>{
-                               "https://www.tarnwick.example/freeforfun",
-                               "https://www.tarnwick.example/freeforfun",
-                               "https://www.tarnwick.example/write-us-now",
-                               "https://second.example/"}));
+  EXPECT_EQ(effects->urls, (std::vector<std::string>{"https://www.tarnwick.example/freeforfun",
+                                                     "https://www.tarnwick.example/freeforfun",
+                                                     "https://www.tarnwick.example/write-us-now",
+                                                     "https://second.example/"}));
   EXPECT_FALSE(credits->Canvas1_MouseDown(*credits->Canvas1(), 0, 0));
   EXPECT_FALSE(QuitRequested());
 }

@@ -43,7 +43,7 @@ TEST_F(WinMainEventsTest, EveryWebLinkOpensTheSiteAsItStandsAtTheClick) {
 TEST_F(WinMainEventsTest, AboutShowsTheProgramsNameAndHandlesTheChoice) {
   EXPECT_TRUE(window->AboutMenu()->Choose());
   EXPECT_EQ(effects->messages, std::vector<std::string>{"Orbivane 1.0"});
-  EXPECT_TRUE(window->_AboutMenu_Action());
+  EXPECT_TRUE(window->AboutMenu_Action_());
 }
 
 TEST_F(WinMainEventsTest, FileQuitEndsTheProgramWithStatusZero) {

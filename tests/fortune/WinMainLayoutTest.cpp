@@ -30,9 +30,17 @@ size_t CountEntries(DesignList list, const ClassInfo& cls) {
     if (!property) return 0;
     at = blank + 1;
     switch (property->type) {
-      case ValueType::Integer: at += 8; break;
-      case ValueType::Boolean: case ValueType::FontUnit: at += 1; break;
-      case ValueType::Single: case ValueType::Color: at += 4; break;
+      case ValueType::Integer:
+        at += 8;
+        break;
+      case ValueType::Boolean:
+      case ValueType::FontUnit:
+        at += 1;
+        break;
+      case ValueType::Single:
+      case ValueType::Color:
+        at += 4;
+        break;
       case ValueType::String: {
         std::uint32_t n = 0;
         for (int i = 0; i < 4; ++i) n |= std::uint32_t(std::uint8_t(list[at + i])) << (8 * i);
@@ -49,7 +57,8 @@ size_t CountEntries(DesignList list, const ClassInfo& cls) {
 TEST(WinMainDesign, ListsAreByteExact) {
   namespace d = fortune::design;
   const DesignList quit = AsDesignList(d::kBtnQuit);
-  EXPECT_EQ(Head(quit, 31), std::string("Name \x08\0\0\0btn_quitIndex \0\0\0\x80\xFF\xFF\xFF\xFF", 31));
+  EXPECT_EQ(Head(quit, 31),
+            std::string("Name \x08\0\0\0btn_quitIndex \0\0\0\x80\xFF\xFF\xFF\xFF", 31));
   EXPECT_EQ(quit.substr(31, 13), std::string_view("Left \x2F\x01\0\0\0\0\0\0", 13));
 
   const DesignList response = AsDesignList(d::kLResponse);
@@ -102,7 +111,7 @@ TEST_F(WinMainLayoutTest, EveryControlIsFoundByNameWithItsDesign) {
       {"btn_quit", "PushButton", 303, 369, 172, 20, 9},
   };
   for (const auto& e : table) {
-    const auto control = window->_ControlByName(e.name);
+    const auto control = window->ControlByName_(e.name);
     ASSERT_TRUE(control) << e.name;
     EXPECT_EQ(control->RuntimeClass().Name(), e.cls) << e.name;
     EXPECT_EQ(control->Name(), e.name);

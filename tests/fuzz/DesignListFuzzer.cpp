@@ -42,9 +42,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const char* names[] = {"label", "button", "canvas"};
   const unsigned kind = data[0] % 4;
   Object& target = kind == 3 ? static_cast<Object&>(*window)
-                             : static_cast<Object&>(*window->_ControlByName(names[kind]));
+                             : static_cast<Object&>(*window->ControlByName_(names[kind]));
   try {
-    _SetProperties(target, DesignList(reinterpret_cast<const char*>(data + 1), size - 1));
+    SetProperties_(target, DesignList(reinterpret_cast<const char*>(data + 1), size - 1));
   } catch (const RuntimeException&) {
   }
   // A list may show the window; keep it hidden so that runs stay cheap.

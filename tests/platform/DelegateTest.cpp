@@ -45,11 +45,10 @@ TEST_F(DelegateTest, SignatureTextFollowsTheMethodsTypes) {
 
 TEST_F(DelegateTest, ADelegateWhoseTextIsNotItsMethodsIsRefused) {
   auto window = New<ProbeWindow>();
-  EXPECT_THROW(RuntimeCreateDelegate(&ProbeWindow::Pressed, window, "( Label )"),
-               RuntimeException);
-  EXPECT_THROW(RuntimeCreateDelegate(&ProbeWindow::LabelDown, window,
-                                     "( Label, Integer, Integer )"),
-               RuntimeException);
+  EXPECT_THROW(RuntimeCreateDelegate(&ProbeWindow::Pressed, window, "( Label )"), RuntimeException);
+  EXPECT_THROW(
+      RuntimeCreateDelegate(&ProbeWindow::LabelDown, window, "( Label, Integer, Integer )"),
+      RuntimeException);
 }
 
 TEST_F(DelegateTest, AHandlerIsAttachedOnlyToAnEventWhoseSignatureItHas) {
@@ -62,18 +61,17 @@ TEST_F(DelegateTest, AHandlerIsAttachedOnlyToAnEventWhoseSignatureItHas) {
 
   // A push button's handler on a label's mouse-down, and a label's handler on a
   // canvas (whose MouseDown has another number and sender).
-  EXPECT_THROW(RuntimeAddEventHandler(window->_ControlByName("label"), Label::kMouseDownEvent,
-                                      pressed),
-               RuntimeException);
-  EXPECT_THROW(RuntimeAddEventHandler(window->_ControlByName("canvas"), Canvas::kMouseDownEvent,
-                                      down),
-               RuntimeException);
-  EXPECT_THROW(RuntimeAddEventHandler(window->_ControlByName("label"), 99, down),
-               RuntimeException);
-  EXPECT_FALSE(window->_ControlByName("label")->HasEventHandler(Label::kMouseDownEvent));
+  EXPECT_THROW(
+      RuntimeAddEventHandler(window->ControlByName_("label"), Label::kMouseDownEvent, pressed),
+      RuntimeException);
+  EXPECT_THROW(
+      RuntimeAddEventHandler(window->ControlByName_("canvas"), Canvas::kMouseDownEvent, down),
+      RuntimeException);
+  EXPECT_THROW(RuntimeAddEventHandler(window->ControlByName_("label"), 99, down), RuntimeException);
+  EXPECT_FALSE(window->ControlByName_("label")->HasEventHandler(Label::kMouseDownEvent));
 
-  RuntimeAddEventHandler(window->_ControlByName("label"), Label::kMouseDownEvent, down);
-  EXPECT_TRUE(window->_ControlByName("label")->HasEventHandler(Label::kMouseDownEvent));
+  RuntimeAddEventHandler(window->ControlByName_("label"), Label::kMouseDownEvent, down);
+  EXPECT_TRUE(window->ControlByName_("label")->HasEventHandler(Label::kMouseDownEvent));
 }
 
 TEST_F(DelegateTest, MouseDownPassesTheSenderAndPositionAndAnswersTheHandlersResult) {

@@ -59,11 +59,12 @@ TEST(DesignListEncoding, ValuesAreStoredByTheirTypesWidth) {
   EXPECT_EQ(Hex(Bytes<[](DesignListWriter& w) { w.Single("S", 0); }>()), "53 20 00 00 00 00");
   EXPECT_EQ(Hex(Bytes<[](DesignListWriter& w) { w.String("T", ""); }>()), "54 20 00 00 00 00");
   // A text of one blank: the count 1, then the blank, after the separator's blank.
-  EXPECT_EQ(Hex(Bytes<[](DesignListWriter& w) { w.String("T", " "); }>()),
-            "54 20 01 00 00 00 20");
+  EXPECT_EQ(Hex(Bytes<[](DesignListWriter& w) { w.String("T", " "); }>()), "54 20 01 00 00 00 20");
   EXPECT_EQ(Hex(Bytes<[](DesignListWriter& w) { w.Colour("C", kWhite).Colour("C", kBlack); }>()),
             "43 20 FF FF FF 00 43 20 00 00 00 00");
-  EXPECT_EQ(Hex(Bytes<[](DesignListWriter& w) { w.Boolean("B", true).FontUnit("U", FontUnits::Default); }>()),
+  EXPECT_EQ(Hex(Bytes<[](DesignListWriter& w) {
+              w.Boolean("B", true).FontUnit("U", FontUnits::Default);
+            }>()),
             "42 20 01 55 20 00");
 }
 
@@ -80,7 +81,7 @@ TEST_F(DesignListTest, AListSetsPropertiesThroughTheirSettersAndKeepsTheRest) {
         .String("Text", "two\rlines");
   }>();
   auto label = ControlNamed<Label>(window, "label");
-  _SetProperties(*label, AsDesignList(list));
+  SetProperties_(*label, AsDesignList(list));
 
   EXPECT_EQ(label->Left(), 12);
   EXPECT_TRUE(label->MultiLine());
@@ -98,7 +99,7 @@ TEST_F(DesignListTest, AnEntryThatStandsTwiceIsAppliedTwiceTheLaterLast) {
   }>();
   auto canvas = ControlNamed<Canvas>(window, "canvas");
   canvas->SetTransparent(false);
-  _SetProperties(*canvas, AsDesignList(list));
+  SetProperties_(*canvas, AsDesignList(list));
   EXPECT_TRUE(canvas->Transparent());
   EXPECT_FALSE(canvas->ControlPeer().widget->autoFillBackground());
 }
@@ -109,40 +110,38 @@ TEST_F(DesignListTest, SystemFontAtSizeZeroIsThePlatformsDefaultSize) {
     w.String("FontName", "System").Single("FontSize", 0).Boolean("Bold", true);
   }>();
   auto button = ControlNamed<PushButton>(window, "button");
-  _SetProperties(*button, AsDesignList(list));
+  SetProperties_(*button, AsDesignList(list));
   const QFont font = button->ControlPeer().widget->font();
   EXPECT_EQ(font.pointSizeF(), QApplication::font().pointSizeF());
   EXPECT_TRUE(font.bold());
 
   constexpr auto sized = EncodeDesignList<[](DesignListWriter& w) { w.Single("FontSize", 20); }>();
-  _SetProperties(*button, AsDesignList(sized));
+  SetProperties_(*button, AsDesignList(sized));
   EXPECT_EQ(button->ControlPeer().widget->font().pixelSize(), 20);
 }
 
 // Found by fuzzing: a huge font size was converted to int out of range.
 TEST_F(DesignListTest, AHugeFontSizeIsHeldToTheLargestNotOverflowed) {
   auto window = WindowWithControls();
-  constexpr auto list = EncodeDesignList<[](DesignListWriter& w) {
-    w.Single("FontSize", 3.0e38f);
-  }>();
+  constexpr auto list =
+      EncodeDesignList<[](DesignListWriter& w) { w.Single("FontSize", 3.0e38f); }>();
   auto label = ControlNamed<Label>(window, "label");
-  _SetProperties(*label, AsDesignList(list));
+  SetProperties_(*label, AsDesignList(list));
   EXPECT_EQ(label->ControlPeer().widget->font().pixelSize(), 4096);
 }
 
 TEST_F(DesignListTest, AnUnknownNameIsAnErrorThatNamesTheEntry) {
   auto window = WindowWithControls();
-  constexpr auto list = EncodeDesignList<[](DesignListWriter& w) {
-    w.Integer("Left", 1).Boolean("Bogus", true);
-  }>();
+  constexpr auto list =
+      EncodeDesignList<[](DesignListWriter& w) { w.Integer("Left", 1).Boolean("Bogus", true); }>();
   try {
-    _SetProperties(*window->_ControlByName("label"), AsDesignList(list));
+    SetProperties_(*window->ControlByName_("label"), AsDesignList(list));
     FAIL() << "no exception";
   } catch (const RuntimeException& e) {
     EXPECT_NE(e.Message().find("entry 2 \"Bogus\""), std::string::npos) << e.Message();
   }
   // The entry before it stays applied.
-  EXPECT_EQ(window->_ControlByName("label")->Left(), 1);
+  EXPECT_EQ(window->ControlByName_("label")->Left(), 1);
 }
 
 // Every list of the program, cut short at every byte: a cut between two entries
@@ -157,22 +156,22 @@ TEST_F(DesignListTest, ATruncatedListRaisesAndNeverReadsPastItsEnd) {
   namespace fd = fortune::design;
   namespace cd = credits::design;
   const Case cases[] = {
-      {AsDesignList(fd::kWinMain), "window", 21},  {AsDesignList(fd::kLblCopyright), "label", 32},
-      {AsDesignList(fd::kBtnQuit), "button", 29},  {AsDesignList(fd::kCanvas1), "canvas", 24},
-      {AsDesignList(cd::kCredits), "window", 21},  {AsDesignList(cd::kLblCredits), "label", 32},
-      {AsDesignList(cd::kBtnExit), "button", 29},  {AsDesignList(cd::kCanvas1), "canvas", 24},
+      {AsDesignList(fd::kWinMain), "window", 21}, {AsDesignList(fd::kLblCopyright), "label", 32},
+      {AsDesignList(fd::kBtnQuit), "button", 29}, {AsDesignList(fd::kCanvas1), "canvas", 24},
+      {AsDesignList(cd::kCredits), "window", 21}, {AsDesignList(cd::kLblCredits), "label", 32},
+      {AsDesignList(cd::kBtnExit), "button", 29}, {AsDesignList(cd::kCanvas1), "canvas", 24},
   };
   auto window = WindowWithControls();
   for (const auto& c : cases) {
     Object& target = std::string(c.target) == "window"
                          ? static_cast<Object&>(*window)
-                         : static_cast<Object&>(*window->_ControlByName(c.target));
+                         : static_cast<Object&>(*window->ControlByName_(c.target));
     size_t whole = 0;
     for (size_t length = 0; length <= c.list.size(); ++length) {
       // A copy of exactly that length, so that a read past it is a read past a heap block.
       const std::string cut(c.list.substr(0, length));
       try {
-        _SetProperties(target, cut);
+        SetProperties_(target, cut);
         ++whole;
       } catch (const RuntimeException&) {
       }

@@ -16,12 +16,12 @@ class FilesAndMediaTest : public ProgramTest {
 
 TEST_F(FilesAndMediaTest, TheResourcesFolderLiesBesideTheExecutablesFolder) {
   UseBundle(bundle);
-  const Ref<FolderItem> resources = _GetApplicationBundleResources();
+  const Ref<FolderItem> resources = GetApplicationBundleResources_();
   ASSERT_TRUE(resources);
   EXPECT_EQ(resources->NativePath(), bundle.Resources().string());
 
   std::filesystem::remove(bundle.Resources());
-  EXPECT_FALSE(_GetApplicationBundleResources());
+  EXPECT_FALSE(GetApplicationBundleResources_());
 }
 
 TEST_F(FilesAndMediaTest, AChildIsOneNameInsideTheFolder) {
@@ -61,11 +61,11 @@ TEST_F(FilesAndMediaTest, APictureOpensByNameFromTheBundle) {
   bundle.WriteResource("broken.png", "\x89PNG but not really");
   UseBundle(bundle);
 
-  const Ref<Picture> ball = Picture::_OpenFromApp("ballsmall1");
+  const Ref<Picture> ball = Picture::OpenFromApp_("ballsmall1");
   ASSERT_TRUE(ball);
   EXPECT_EQ(ball->Width(), 162);
   EXPECT_EQ(ball->Height(), 144);
   EXPECT_EQ(ball->Description(), "Fortune ball");
-  EXPECT_FALSE(Picture::_OpenFromApp("broken"));
-  EXPECT_FALSE(Picture::_OpenFromApp("TarnwickUpdatedLogosmall"));
+  EXPECT_FALSE(Picture::OpenFromApp_("broken"));
+  EXPECT_FALSE(Picture::OpenFromApp_("TarnwickUpdatedLogosmall"));
 }

@@ -54,9 +54,9 @@ TEST_F(MenuItemTest, ItemsAreFoundByNameAsChildrenOrAnywhereBelow) {
   EXPECT_EQ(bar->Count(), 2u);
   EXPECT_EQ(bar->Child("EditMenu"), edit);
   EXPECT_FALSE(bar->Child("EditUndo"));
-  EXPECT_EQ(bar->_Lookup("EditUndo"), undo);
-  EXPECT_EQ(bar->_Lookup("FileQuit"), quit);
-  EXPECT_FALSE(bar->_Lookup("Nothing"));
+  EXPECT_EQ(bar->Lookup_("EditUndo"), undo);
+  EXPECT_EQ(bar->Lookup_("FileQuit"), quit);
+  EXPECT_FALSE(bar->Lookup_("Nothing"));
   EXPECT_EQ(edit->Item(1), separator);
 }
 
@@ -76,7 +76,7 @@ TEST_F(MenuItemTest, TextsShortcutsAndSeparatorsReachTheNativeMenu) {
 TEST_F(MenuItemTest, EnabledAreMenusTheQuitItemAndItemsWithAHandler) {
   auto window = New<Window>();
   window->SetMenuBar(bar);
-  window->_AddMenuHandler("AboutMenu", [](Object&) { return true; });
+  window->AddMenuHandler_("AboutMenu", [](Object&) { return true; });
   EXPECT_TRUE(ActionOf(file).isEnabled());
   EXPECT_TRUE(ActionOf(quit).isEnabled());
   EXPECT_TRUE(ActionOf(about).isEnabled());
@@ -89,7 +89,7 @@ TEST_F(MenuItemTest, TheFrontWindowsHandlerRunsFirstAndItsAnswerCounts) {
   window->SetVisible(true);
   int calls = 0;
   bool answer = true;
-  window->_AddMenuHandler("FileQuit", [&](Object& w) {
+  window->AddMenuHandler_("FileQuit", [&](Object& w) {
     EXPECT_EQ(&w, window.get());
     ++calls;
     return answer;

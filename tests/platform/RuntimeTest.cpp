@@ -35,7 +35,7 @@ TEST_F(RuntimeTest, TheExitStatusIsQuitsCodeOrFailureAfterAnUnhandledException) 
   Quit(3);
   EXPECT_TRUE(QuitRequested());
   EXPECT_EQ(ExitStatus(), 3);
-  _UnhandledException(std::make_exception_ptr(RuntimeException("start-up failed")));
+  UnhandledException_(std::make_exception_ptr(RuntimeException("start-up failed")));
   EXPECT_NE(ExitStatus(), 0);
   ASSERT_EQ(reports.size(), 1u);
   EXPECT_EQ(reports[0].className, "RuntimeException");
@@ -55,11 +55,11 @@ TEST_F(RuntimeTest, UserInterfaceCallsOffTheMainThreadRaise) {
 }
 
 TEST_F(RuntimeTest, AWindowIsItsClassesImplicitInstanceOnlyOnceBuilt) {
-  EXPECT_FALSE(_GetImplicitWindow("Window"));
+  EXPECT_FALSE(GetImplicitWindow_("Window"));
   auto window = New<Window>();
-  EXPECT_FALSE(_GetImplicitWindow("Window"));
+  EXPECT_FALSE(GetImplicitWindow_("Window"));
   window->Constructor();
-  EXPECT_EQ(_GetImplicitWindow("Window"), window);
+  EXPECT_EQ(GetImplicitWindow_("Window"), window);
 }
 
 namespace {

@@ -31,16 +31,15 @@ constexpr auto kFixedCentred = EncodeDesignList<[](DesignListWriter& w) {
 class ProbeWindow : public Window {
  public:
   static const ClassInfo& Class() {
-    static const ClassInfo& info =
-        RegisterClass({.name = "Probe.Probe", .base = &Window::Class()});
+    static const ClassInfo& info = RegisterClass({.name = "Probe.Probe", .base = &Window::Class()});
     return info;
   }
   const ClassInfo& RuntimeClass() const override { return Class(); }
 
   void Layout() override {
     events.push_back("Layout");
-    foundDuringSetUp = _GetImplicitWindow("Probe.Probe").get() == this;
-    _SetProperties(*this, AsDesignList(kFixedCentred));
+    foundDuringSetUp = GetImplicitWindow_("Probe.Probe").get() == this;
+    SetProperties_(*this, AsDesignList(kFixedCentred));
     shownDuringSetUp = WindowPeer().widget->isVisible();
     if (failIn == "Layout") throw RuntimeException("layout failed");
   }
@@ -88,7 +87,7 @@ TEST_F(WindowTest, AFailedBuildLeavesNoImplicitInstance) {
   auto window = New<ProbeWindow>();
   window->failIn = "Layout";
   EXPECT_THROW(window->Constructor(), RuntimeException);
-  EXPECT_FALSE(_GetImplicitWindow("Probe.Probe"));
+  EXPECT_FALSE(GetImplicitWindow_("Probe.Probe"));
   EXPECT_FALSE(window->WindowPeer().widget->isVisible());
 }
 
@@ -137,5 +136,5 @@ TEST_F(WindowTest, TheCloseBoxRaisesCloseAndHidesTheWindow) {
   window->Close();
   EXPECT_EQ(window->events.back(), "Close");
   EXPECT_FALSE(window->WindowPeer().widget->isVisible());
-  EXPECT_EQ(_GetImplicitWindow("Probe.Probe"), window);
+  EXPECT_EQ(GetImplicitWindow_("Probe.Probe"), window);
 }

@@ -90,9 +90,9 @@ TEST_F(AppTest, AnswersForTheEventsItHandles) {
   const auto app = App();
   EXPECT_TRUE(app->IsEventImplemented("Open"));
   EXPECT_TRUE(app->IsEventImplemented("Close"));
-  for (const char* other : {"Activate", "AppearanceChanged", "CancelClose", "Deactivate",
-                            "EnableMenuItems", "HandleAppleEvent", "NewDocument",
-                            "OpenDocument", "UnhandledException"}) {
+  for (const char* other :
+       {"Activate", "AppearanceChanged", "CancelClose", "Deactivate", "EnableMenuItems",
+        "HandleAppleEvent", "NewDocument", "OpenDocument", "UnhandledException"}) {
     EXPECT_FALSE(app->IsEventImplemented(other)) << other;
   }
 }

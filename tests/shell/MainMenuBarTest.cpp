@@ -32,10 +32,10 @@ TEST_F(MainMenuBarTest, ThreeMenusWithFourteenEntriesInOrder) {
   const auto bar = MainMenuBar();
   EXPECT_EQ(ChildNames(bar), (std::vector<std::string>{"FileMenu", "EditMenu", "HelpMenu"}));
   EXPECT_EQ(ChildNames(bar->Child("FileMenu")), std::vector<std::string>{"FileQuit"});
-  EXPECT_EQ(ChildNames(bar->Child("EditMenu")),
-            (std::vector<std::string>{"EditUndo", "EditSeparator1", "EditCut", "EditCopy",
-                                      "EditPaste", "EditClear", "EditSeparator2",
-                                      "EditSelectAll"}));
+  EXPECT_EQ(
+      ChildNames(bar->Child("EditMenu")),
+      (std::vector<std::string>{"EditUndo", "EditSeparator1", "EditCut", "EditCopy", "EditPaste",
+                                "EditClear", "EditSeparator2", "EditSelectAll"}));
   EXPECT_EQ(ChildNames(bar->Child("HelpMenu")),
             (std::vector<std::string>{"AboutMenu", "VisitWebsite"}));
   EXPECT_EQ(Entries(bar), 14u);
@@ -51,17 +51,24 @@ TEST_F(MainMenuBarTest, EntriesHaveTheirTextsShortcutsClassesAndFlags) {
     const char* shortcut;
   };
   const Expected table[] = {
-      {"FileMenu", "&File", ""},         {"FileQuit", "&Quit", "Cmd+Q"},
-      {"EditMenu", "&Edit", ""},         {"EditUndo", "&Undo", "Cmd+Z"},
-      {"EditSeparator1", "-", ""},       {"EditCut", "Cu&t", "Cmd+X"},
-      {"EditCopy", "&Copy", "Cmd+C"},    {"EditPaste", "&Paste", "Cmd+V"},
-      {"EditClear", "&Delete", ""},      {"EditSeparator2", "-", ""},
-      {"EditSelectAll", "Select &All", "Cmd+A"}, {"HelpMenu", "Help", ""},
-      {"AboutMenu", "About", ""},        {"VisitWebsite", "Visit Our Website", ""},
+      {"FileMenu", "&File", ""},
+      {"FileQuit", "&Quit", "Cmd+Q"},
+      {"EditMenu", "&Edit", ""},
+      {"EditUndo", "&Undo", "Cmd+Z"},
+      {"EditSeparator1", "-", ""},
+      {"EditCut", "Cu&t", "Cmd+X"},
+      {"EditCopy", "&Copy", "Cmd+C"},
+      {"EditPaste", "&Paste", "Cmd+V"},
+      {"EditClear", "&Delete", ""},
+      {"EditSeparator2", "-", ""},
+      {"EditSelectAll", "Select &All", "Cmd+A"},
+      {"HelpMenu", "Help", ""},
+      {"AboutMenu", "About", ""},
+      {"VisitWebsite", "Visit Our Website", ""},
   };
   const auto bar = MainMenuBar();
   for (const auto& e : table) {
-    const auto item = bar->_Lookup(e.name);
+    const auto item = bar->Lookup_(e.name);
     ASSERT_TRUE(item) << e.name;
     EXPECT_EQ(item->Text(), e.text) << e.name;
     EXPECT_EQ(item->Shortcut(), e.shortcut) << e.name;
@@ -71,12 +78,12 @@ TEST_F(MainMenuBarTest, EntriesHaveTheirTextsShortcutsClassesAndFlags) {
     const std::string cls = item->RuntimeClass().Name();
     const std::string expected = std::string(e.name) == "FileQuit"    ? "QuitMenuItem"
                                  : std::string(e.name) == "AboutMenu" ? "ApplicationMenuItem"
-                                                                       : "MenuItem";
+                                                                      : "MenuItem";
     EXPECT_EQ(cls, expected) << e.name;
   }
-  EXPECT_EQ(bar->_Lookup("FileQuit")->MenuPeer().action->shortcut(),
+  EXPECT_EQ(bar->Lookup_("FileQuit")->MenuPeer().action->shortcut(),
             QKeySequence(Qt::CTRL | Qt::Key_Q));
-  EXPECT_TRUE(bar->_Lookup("EditSeparator2")->MenuPeer().action->isSeparator());
+  EXPECT_TRUE(bar->Lookup_("EditSeparator2")->MenuPeer().action->isSeparator());
 }
 
 // A build that fails keeps no bar: the next call builds a whole one afresh.

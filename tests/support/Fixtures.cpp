@@ -18,7 +18,8 @@ namespace testing_support {
 std::filesystem::path BuiltBundle() { return ORBIVANE_TEST_BUNDLE; }
 
 TempBundle::TempBundle() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "orbivane-bundle-XXXXXX").string();
+  std::string pattern =
+      (std::filesystem::temp_directory_path() / "orbivane-bundle-XXXXXX").string();
   root_ = mkdtemp(pattern.data());
   std::filesystem::create_directories(root_ / "bin");
   std::filesystem::create_directories(root_ / "Resources");
@@ -66,9 +67,9 @@ void ProgramTest::UseBundle(const TempBundle& bundle) {
 }
 
 void ProgramTest::StartProgram() {
-  platform::_RuntimeSetExceptionHelper(&_CallFunctionWithExceptionHandling);
-  _EarlyStartup();
-  platform::_RunFrameworkInitialization(&_LateStartup);
+  platform::RuntimeSetExceptionHelper_(&CallFunctionWithExceptionHandling_);
+  EarlyStartup_();
+  platform::RunFrameworkInitialization_(&LateStartup_);
 }
 
 void StartedProgramTest::SetUp() {
@@ -88,7 +89,8 @@ std::vector<std::string> TabThrough(const platform::Ref<platform::Window>& windo
   if (QWidget* focused = QApplication::focusWidget()) focused->clearFocus();
   std::vector<std::string> visited;
   for (int i = 0; i < presses; ++i) {
-    QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : widget, Qt::Key_Tab);
+    QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : widget,
+                    Qt::Key_Tab);
     std::string name = "(none)";
     for (const auto& control : window->FocusOrder()) {
       if (control->ControlPeer().widget == QApplication::focusWidget()) name = control->Name();

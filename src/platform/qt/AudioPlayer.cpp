@@ -1,5 +1,4 @@
 #include "platform/qt/AudioPlayer.h"
-#include "platform/qt/LibraryFunction.h"
 
 #include <pulse/simple.h>
 
@@ -9,6 +8,8 @@
 #include <chrono>
 #include <cstdint>
 #include <cstdlib>
+
+#include "platform/qt/LibraryFunction.h"
 
 namespace platform::qt {
 namespace {
@@ -56,7 +57,7 @@ class Speaker {
                                  stream.c_str(), &format, nullptr, &buffer, nullptr);
     if (!connection) return Result::Failed;
     Result result = write_(connection, clip.samples.data(), size, nullptr) < 0 ? Result::Failed
-                                                                                 : Result::Played;
+                                                                               : Result::Played;
     // The latency is what is left to hear. Once the clip has had its own length and
     // that much more, a latency that no longer moves is the device's own delay and
     // all of the clip was heard. A server that never gets there is left behind two

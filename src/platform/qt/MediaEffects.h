@@ -17,4 +17,4 @@ class MediaEffects {
 }  // namespace platform::qt
 
 // The module's one entry: a new MediaEffects, owned by the caller.
-using OrbivaneMakeMediaEffects = platform::qt::MediaEffects* ();
+using OrbivaneMakeMediaEffects = platform::qt::MediaEffects*();

@@ -31,8 +31,7 @@ class QtEffects final : public Effects {
 
   void MessageBox(const std::string& text) override {
     QMessageBox box(QMessageBox::NoIcon, QGuiApplication::applicationDisplayName(),
-                    QString::fromStdString(text), QMessageBox::Ok,
-                    QApplication::activeWindow());
+                    QString::fromStdString(text), QMessageBox::Ok, QApplication::activeWindow());
     box.exec();
   }
 

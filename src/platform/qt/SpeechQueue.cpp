@@ -74,9 +74,11 @@ SpeechQueue::~SpeechQueue() = default;
 void SpeechQueue::Speak(const QString& text, bool interrupt) {
   const std::string words = text.trimmed().toStdString();
   Voice* voice = voice_.get();
-  player_.Play([voice, words](const AudioPlayer::StopCheck& stopped) {
-    return words.empty() ? Clip{} : voice->Render(words, stopped);
-  }, interrupt);
+  player_.Play(
+      [voice, words](const AudioPlayer::StopCheck& stopped) {
+        return words.empty() ? Clip{} : voice->Render(words, stopped);
+      },
+      interrupt);
 }
 
 }  // namespace platform::qt
