@@ -201,3 +201,21 @@ TEST(RandomAnswers, DrawsStayInTheRangeAndReachBothEnds) {
   }
   EXPECT_EQ(seen.size(), 42u);
 }
+
+// The answer shown and spoken is the table's entry at the drawn index: over many
+// calls every one of the 42 turns up, the first and the last among them, and
+// nothing else is ever shown.
+TEST_F(ShakeTest, ShowResultReachesEveryAnswerFromTheFirstToTheLast) {
+  std::set<std::string> shown;
+  for (int call = 0; call < 3000; ++call) {
+    window->ShowResult();
+    const std::string answer = window->lResponse()->Text();
+    ASSERT_TRUE(IsAnswer(answer)) << answer;
+    ASSERT_EQ(effects->speech.back(), (Utterance{answer, false}));
+    shown.insert(answer);
+  }
+  EXPECT_TRUE(shown.count(std::string(fortune::kAnswers.front())));
+  EXPECT_TRUE(shown.count(std::string(fortune::kAnswers.back())));
+  EXPECT_EQ(shown.size(), 42u);
+  EXPECT_TRUE(reports.empty());
+}
