@@ -39,23 +39,22 @@ void Credits::CreateControls0_() {
   NewControl<Canvas>(*this, "Canvas1");
   ControlNamed<Canvas>(RefTo(*this), "Canvas1")->SetBackdrop(TarnwickUpdatedLogosmall());
   ApplyDesign<Canvas>(*this, "Canvas1", AsDesignList(design::kCanvas1));
-  BindEvent<Canvas>(*this, "Canvas1", Canvas::kMouseDownEvent, &Credits::Canvas1_MouseDown,
+  BindEvent<Canvas>(*this, "Canvas1", "MouseDown", &Credits::Canvas1_MouseDown,
                     "( Canvas, Integer, Integer ) as Boolean");
 
   NewControl<PushButton>(*this, "btn_VisitOurWebsite");
   ApplyDesign<PushButton>(*this, "btn_VisitOurWebsite", AsDesignList(design::kBtnVisitOurWebsite));
-  BindEvent<PushButton>(*this, "btn_VisitOurWebsite", PushButton::kActionEvent,
+  BindEvent<PushButton>(*this, "btn_VisitOurWebsite", "Action",
                         &Credits::btn_VisitOurWebsite_Action, "( PushButton )");
 
   NewControl<PushButton>(*this, "btn_exit");
   ApplyDesign<PushButton>(*this, "btn_exit", AsDesignList(design::kBtnExit));
-  BindEvent<PushButton>(*this, "btn_exit", PushButton::kActionEvent, &Credits::btn_exit_Action,
-                        "( PushButton )");
+  BindEvent<PushButton>(*this, "btn_exit", "Action", &Credits::btn_exit_Action, "( PushButton )");
 
   NewControl<PushButton>(*this, "btn_contactUs");
   ApplyDesign<PushButton>(*this, "btn_contactUs", AsDesignList(design::kBtnContactUs));
-  BindEvent<PushButton>(*this, "btn_contactUs", PushButton::kActionEvent,
-                        &Credits::btn_contactUs_Action, "( PushButton )");
+  BindEvent<PushButton>(*this, "btn_contactUs", "Action", &Credits::btn_contactUs_Action,
+                        "( PushButton )");
 }
 
 Ref<Label> Credits::lbl_credits() { return ControlNamed<Label>(RefTo(*this), "lbl_credits"); }
@@ -87,18 +86,6 @@ void Credits::btn_contactUs_Action(platform::PushButton&) {
   platform::ShowURL(WinMain()->ContactURL);
 }
 
-bool Credits::IsEventImplemented(const std::string& event) const {
-  return platform::RuntimeIsEventHandled_(*this, kClassName, event, true);
-}
-
 }  // namespace credits
 
-platform::Ref<credits::Credits> Credits() {
-  platform::Ref<platform::Window> window = platform::GetImplicitWindow_("Credits.Credits");
-  if (!window) {
-    auto created = platform::New<credits::Credits>();
-    created->Constructor();
-    window = created;
-  }
-  return platform::RuntimeCheckCast<credits::Credits>(window);
-}
+platform::Ref<credits::Credits> Credits() { return platform::ImplicitInstance<credits::Credits>(); }

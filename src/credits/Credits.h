@@ -32,8 +32,6 @@ class Credits : public platform::Window {
   void btn_VisitOurWebsite_Action(platform::PushButton& sender);
   void btn_exit_Action(platform::PushButton& sender);
   void btn_contactUs_Action(platform::PushButton& sender);
-
-  bool IsEventImplemented(const std::string& event) const;
 };
 
 }  // namespace credits

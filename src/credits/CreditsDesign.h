@@ -2,13 +2,15 @@
 
 #include "credits/CreditsText.h"
 #include "platform/DesignForms.h"
+#include "platform/Label.h"
+#include "platform/Window.h"
 
 // The credits window's design: the window and its five controls, as constant
 // design property lists.
 namespace credits::design {
 
-using platform::CanvasDesign, platform::Encode, platform::LabelDesign, platform::PushButtonDesign,
-    platform::WindowDesign;
+using platform::CanvasDesign, platform::Encode, platform::Label, platform::LabelDesign,
+    platform::PushButtonDesign, platform::Window, platform::WindowDesign;
 
 inline constexpr auto kCredits = Encode<[] {
   return WindowDesign{.width = 830,
@@ -17,7 +19,7 @@ inline constexpr auto kCredits = Encode<[] {
                       .hasMaximizeButton = false,
                       .hasMinimizeButton = false,
                       .resizeable = false,
-                      .defaultLocation = 2,  // centred
+                      .defaultLocation = Window::CentredOnMainScreen,
                       .visible = false};
 }>();
 
@@ -29,7 +31,7 @@ inline constexpr auto kLblCredits = Encode<[] {
                      .height = 281,
                      .tabIndex = 0,
                      .multiline = true,
-                     .textAlignment = 2,  // centred
+                     .textAlignment = Label::AlignCentre,
                      .text = kCreditsText,
                      .bold = true,
                      .italic = true,

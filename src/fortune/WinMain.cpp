@@ -20,18 +20,6 @@ const platform::ClassInfo& WinMain::Class() {
 
 WinMain::WinMain() : Copyright("Copyright (c) Tarnwick. All rights reserved.") {}
 
-bool WinMain::IsEventImplemented(const std::string& event) const {
-  return platform::RuntimeIsEventHandled_(*this, kClassName, event, true);
-}
-
 }  // namespace fortune
 
-platform::Ref<fortune::WinMain> WinMain() {
-  platform::Ref<platform::Window> window = platform::GetImplicitWindow_("WinMain.WinMain");
-  if (!window) {
-    auto created = platform::New<fortune::WinMain>();
-    created->Constructor();
-    window = created;
-  }
-  return platform::RuntimeCheckCast<fortune::WinMain>(window);
-}
+platform::Ref<fortune::WinMain> WinMain() { return platform::ImplicitInstance<fortune::WinMain>(); }

@@ -75,8 +75,6 @@ class WinMain : public platform::Window {
   bool FileQuit_Action_();
   bool VisitWebsite_Action_();
 
-  bool IsEventImplemented(const std::string& event) const;
-
   // Asking the ball.
   void ShakeIt();
   void ShowResult();

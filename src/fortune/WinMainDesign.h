@@ -1,16 +1,15 @@
 #pragma once
 
 #include "platform/DesignForms.h"
+#include "platform/Label.h"
+#include "platform/Window.h"
 
 // The main window's design: the window and its eight controls, as constant
 // design property lists.
 namespace fortune::design {
 
-using platform::CanvasDesign, platform::Encode, platform::LabelDesign, platform::PushButtonDesign,
-    platform::WindowDesign;
-
-inline constexpr std::int64_t kCentred = 2;
-inline constexpr std::int64_t kCentre = 2;
+using platform::CanvasDesign, platform::Encode, platform::Label, platform::LabelDesign,
+    platform::PushButtonDesign, platform::Window, platform::WindowDesign;
 
 inline constexpr auto kWinMain = Encode<[] {
   return WindowDesign{.width = 600,
@@ -19,7 +18,7 @@ inline constexpr auto kWinMain = Encode<[] {
                       .hasMaximizeButton = false,
                       .hasMinimizeButton = false,
                       .resizeable = false,
-                      .defaultLocation = kCentred};
+                      .defaultLocation = Window::CentredOnMainScreen};
 }>();
 
 inline constexpr auto kLblCopyright = Encode<[] {
@@ -29,7 +28,7 @@ inline constexpr auto kLblCopyright = Encode<[] {
                      .width = 560,
                      .height = 38,
                      .tabIndex = 0,
-                     .textAlignment = kCentre,
+                     .textAlignment = Label::AlignCentre,
                      .text = "Copyright Message Here",
                      .bold = true,
                      .italic = true,
@@ -76,7 +75,7 @@ inline constexpr auto kLResponse = Encode<[] {
                      .width = 576,
                      .height = 29,
                      .tabIndex = 6,
-                     .textAlignment = kCentre,
+                     .textAlignment = Label::AlignCentre,
                      .text = " ",
                      .bold = true,
                      .italic = true,

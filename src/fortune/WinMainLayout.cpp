@@ -20,13 +20,13 @@ void WinMain::CreateControls() { CreateControls0_(); }
 void WinMain::CreateControls0_() {
   NewControl<Label>(*this, "lbl_Copyright");
   ApplyDesign<Label>(*this, "lbl_Copyright", AsDesignList(design::kLblCopyright));
-  BindEvent<Label>(*this, "lbl_Copyright", Label::kMouseDownEvent,
-                   &WinMain::lbl_Copyright_MouseDown, "( Label, Integer, Integer ) as Boolean");
+  BindEvent<Label>(*this, "lbl_Copyright", "MouseDown", &WinMain::lbl_Copyright_MouseDown,
+                   "( Label, Integer, Integer ) as Boolean");
 
   NewControl<PushButton>(*this, "btn_VisitWebsite");
   ApplyDesign<PushButton>(*this, "btn_VisitWebsite", AsDesignList(design::kBtnVisitWebsite));
-  BindEvent<PushButton>(*this, "btn_VisitWebsite", PushButton::kActionEvent,
-                        &WinMain::btn_VisitWebsite_Action, "( PushButton )");
+  BindEvent<PushButton>(*this, "btn_VisitWebsite", "Action", &WinMain::btn_VisitWebsite_Action,
+                        "( PushButton )");
 
   NewControl<Label>(*this, "lbl_instructions2");
   ApplyDesign<Label>(*this, "lbl_instructions2", AsDesignList(design::kLblInstructions2));
@@ -39,20 +39,19 @@ void WinMain::CreateControls0_() {
 
   NewControl<PushButton>(*this, "ShakeOrbivane");
   ApplyDesign<PushButton>(*this, "ShakeOrbivane", AsDesignList(design::kShakeOrbivane));
-  BindEvent<PushButton>(*this, "ShakeOrbivane", PushButton::kActionEvent,
-                        &WinMain::ShakeOrbivane_Action, "( PushButton )");
+  BindEvent<PushButton>(*this, "ShakeOrbivane", "Action", &WinMain::ShakeOrbivane_Action,
+                        "( PushButton )");
 
   NewControl<Canvas>(*this, "Canvas1");
   ControlNamed<Canvas>(RefTo(*this), "Canvas1")->SetBackdrop(ballsmall1());
   ApplyDesign<Canvas>(*this, "Canvas1", AsDesignList(design::kCanvas1));
-  BindEvent<Canvas>(*this, "Canvas1", Canvas::kMouseDownEvent, &WinMain::Canvas1_MouseDown,
+  BindEvent<Canvas>(*this, "Canvas1", "MouseDown", &WinMain::Canvas1_MouseDown,
                     "( Canvas, Integer, Integer ) as Boolean");
-  BindEvent<Canvas>(*this, "Canvas1", Canvas::kOpenEvent, &WinMain::Canvas1_Open, "( Canvas )");
+  BindEvent<Canvas>(*this, "Canvas1", "Open", &WinMain::Canvas1_Open, "( Canvas )");
 
   NewControl<PushButton>(*this, "btn_quit");
   ApplyDesign<PushButton>(*this, "btn_quit", AsDesignList(design::kBtnQuit));
-  BindEvent<PushButton>(*this, "btn_quit", PushButton::kActionEvent, &WinMain::btn_quit_Action,
-                        "( PushButton )");
+  BindEvent<PushButton>(*this, "btn_quit", "Action", &WinMain::btn_quit_Action, "( PushButton )");
 }
 
 Ref<Label> WinMain::lbl_Copyright() { return ControlNamed<Label>(RefTo(*this), "lbl_Copyright"); }

@@ -63,9 +63,9 @@ void Canvas::ApplyTransparency() {
 }
 
 bool Canvas::RaiseMouseDown(std::int64_t x, std::int64_t y) {
-  return Raise<bool>(kMouseDownEvent, *this, x, y);
+  return Raise<bool>("MouseDown", *this, x, y);
 }
 
-void Canvas::RaiseOpen() { Raise<void>(kOpenEvent, *this); }
+void Canvas::RaiseOpen() { Raise<void>("Open", *this); }
 
 }  // namespace platform

@@ -13,8 +13,6 @@ class Canvas : public RectControl {
   static const ClassInfo& Class();
   const ClassInfo& RuntimeClass() const override { return Class(); }
 
-  static constexpr int kMouseDownEvent = 21;
-
   Canvas();
 
   Ref<Picture> Backdrop() const { return backdrop_; }

@@ -17,6 +17,13 @@ const ClassInfo& Control::Class() {
   return info;
 }
 
+int Control::EventNumber(std::string_view event) const {
+  const ClassInfo& cls = RuntimeClass();
+  const int number = cls.EventNumber(event);
+  if (number < 0) throw RuntimeException(cls.Name() + " has no event " + std::string(event));
+  return number;
+}
+
 void Control::AddEventHandler(int event, std::shared_ptr<DelegateBase> handler) {
   const ClassInfo& cls = RuntimeClass();
   const EventInfo* info = cls.EventByNumber(event);

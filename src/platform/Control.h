@@ -4,6 +4,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "platform/Delegate.h"
 #include "platform/Object.h"
@@ -21,12 +22,15 @@ class Control : public Object {
   static const ClassInfo& Class();
   const ClassInfo& RuntimeClass() const override { return Class(); }
 
-  static constexpr int kOpenEvent = 2;
+  // The number of the event in the control's class, counting its bases' events
+  // first; raises a RuntimeException when the class declares no event of that name.
+  int EventNumber(std::string_view event) const;
 
   // Attaches the delegate to the event of that number. Its signature text must be
   // the event's, with this control's class as the sender.
   void AddEventHandler(int event, std::shared_ptr<DelegateBase> handler);
   bool HasEventHandler(int event) const { return handlers_.count(event) != 0; }
+  bool HasEventHandler(std::string_view event) const { return HasEventHandler(EventNumber(event)); }
 
   // Raised by the window once it is built, before the window's own Open.
   virtual void RaiseOpen() {}
@@ -35,7 +39,7 @@ class Control : public Object {
   // Raises the event as the event loop does: an exception that escapes the handler
   // is reported, and a Boolean event then answers false.
   template <class R, class Sender, class... Args>
-  R Raise(int event, Sender& sender, Args... args);
+  R Raise(std::string_view event, Sender& sender, Args... args);
 
   // Calls the delegate attached to the event with the sender and the event's
   // arguments; an event with no handler answers R(). The control stays alive
@@ -113,11 +117,11 @@ class RectControl : public Control {
 };
 
 template <class R, class Sender, class... Args>
-R Control::Raise(int event, Sender& sender, Args... args) {
+R Control::Raise(std::string_view event, Sender& sender, Args... args) {
   if constexpr (std::is_void_v<R>) {
-    RaiseEvent([&] { Dispatch<void>(event, sender, args...); });
+    RaiseEvent([&] { Dispatch<void>(EventNumber(event), sender, args...); });
   } else {
-    return RaiseEventForResult([&] { return Dispatch<R>(event, sender, args...); });
+    return RaiseEventForResult([&] { return Dispatch<R>(EventNumber(event), sender, args...); });
   }
 }
 

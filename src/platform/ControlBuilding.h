@@ -35,12 +35,14 @@ void ApplyDesign(Window& window, std::string_view name, DesignList list) {
   SetProperties_(*ControlNamed<C>(RefTo(window), name), list);
 }
 
-// Binds the window's handler method to the control's event.
+// Binds the window's handler method to the control's event, named as the
+// control's class declares it.
 template <class C, class W, class Method>
-void BindEvent(W& window, std::string_view name, int event, Method handler,
+void BindEvent(W& window, std::string_view name, std::string_view event, Method handler,
                const std::string& signature) {
-  RuntimeAddEventHandler(ControlNamed<C>(RefTo(window), name), event,
-                         RuntimeCreateDelegate(handler, RefTo(window), signature));
+  Ref<C> control = ControlNamed<C>(RefTo(window), name);
+  const int number = control->EventNumber(event);
+  RuntimeAddEventHandler(control, number, RuntimeCreateDelegate(handler, RefTo(window), signature));
 }
 
 }  // namespace platform

@@ -72,7 +72,7 @@ void Label::SetSelectable(bool selectable) {
 void Label::SetTextAlignment(std::int64_t alignment) {
   alignment_ = alignment;
   Qt::Alignment horizontal = Qt::AlignLeft;
-  if (alignment == AlignCenter) horizontal = Qt::AlignHCenter;
+  if (alignment == AlignCentre) horizontal = Qt::AlignHCenter;
   if (alignment == AlignRight) horizontal = Qt::AlignRight;
   Widget(*this).setAlignment(horizontal | Qt::AlignTop);
 }
@@ -86,10 +86,10 @@ void Label::SetTextColor(platform::Color color) {
 }
 
 bool Label::RaiseMouseDown(std::int64_t x, std::int64_t y) {
-  return Raise<bool>(kMouseDownEvent, *this, x, y);
+  return Raise<bool>("MouseDown", *this, x, y);
 }
 
-void Label::RaiseOpen() { Raise<void>(kOpenEvent, *this); }
+void Label::RaiseOpen() { Raise<void>("Open", *this); }
 
 void Label::ApplyTransparency() {
   RectControl::ApplyTransparency();

@@ -13,9 +13,12 @@ class Label : public TextControl {
   static const ClassInfo& Class();
   const ClassInfo& RuntimeClass() const override { return Class(); }
 
-  static constexpr int kMouseDownEvent = 16;
-
-  enum Alignment : std::int64_t { Default = 0, AlignLeft = 1, AlignCenter = 2, AlignRight = 3 };
+  enum Alignment : std::int64_t {
+    AlignDefault = 0,
+    AlignLeft = 1,
+    AlignCentre = 2,
+    AlignRight = 3
+  };
 
   Label();
 
@@ -46,7 +49,7 @@ class Label : public TextControl {
   std::string text_;
   bool multiLine_ = false;
   bool selectable_ = false;
-  std::int64_t alignment_ = Default;
+  std::int64_t alignment_ = AlignDefault;
   platform::Color textColor_;
 };
 

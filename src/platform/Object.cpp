@@ -7,6 +7,10 @@ const ClassInfo& Object::Class() {
   return info;
 }
 
+bool Object::IsEventImplemented(const std::string& event) const {
+  return RuntimeIsEventHandled_(*this, RuntimeClass().Name(), event, true);
+}
+
 std::optional<Value> Object::StoredValue(const std::string& name) const {
   auto it = stored_.find(name);
   if (it == stored_.end()) return std::nullopt;

@@ -22,6 +22,9 @@ class Object : public std::enable_shared_from_this<Object> {
   Object& operator=(const Object&) = delete;
   virtual ~Object() = default;
 
+  // Whether the object's class binds a handler to the event of that name.
+  bool IsEventImplemented(const std::string& event) const;
+
   // Design values that the runtime keeps without acting on them.
   std::optional<Value> StoredValue(const std::string& name) const;
   void StoreValue(const std::string& name, Value value);

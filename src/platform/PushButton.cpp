@@ -64,8 +64,8 @@ void PushButton::SetCancel(bool isCancel) {
 
 void PushButton::Push() { Widget(*this).click(); }
 
-void PushButton::RaiseAction() { Raise<void>(kActionEvent, *this); }
+void PushButton::RaiseAction() { Raise<void>("Action", *this); }
 
-void PushButton::RaiseOpen() { Raise<void>(kOpenEvent, *this); }
+void PushButton::RaiseOpen() { Raise<void>("Open", *this); }
 
 }  // namespace platform

@@ -11,8 +11,6 @@ class PushButton : public TextControl {
   static const ClassInfo& Class();
   const ClassInfo& RuntimeClass() const override { return Class(); }
 
-  static constexpr int kActionEvent = 15;
-
   PushButton();
 
   std::string Caption() const;

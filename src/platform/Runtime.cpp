@@ -73,15 +73,6 @@ void ReportException(std::exception_ptr exception) {
   }
 }
 
-std::shared_ptr<RuntimeException> CallWithoutHelper(const std::function<void()>& function) {
-  try {
-    function();
-    return nullptr;
-  } catch (const RuntimeException& e) {
-    return e.Clone();
-  }
-}
-
 const char kNoDisplay[] =
     "no display available: set DISPLAY (X11) or WAYLAND_DISPLAY, or run with "
     "QT_QPA_PLATFORM=offscreen";
@@ -253,9 +244,14 @@ Ref<Window> GetImplicitWindow_(std::string_view className) {
 }
 
 void RaiseEvent(const std::function<void()>& handler) {
+  // The program's exception helper hands back what escaped; without one, whatever
+  // escapes is caught below all the same.
   try {
-    auto helper = State().helper ? State().helper : &CallWithoutHelper;
-    if (auto escaped = helper(handler)) Report(escaped->ClassName(), escaped->Message());
+    if (const ExceptionHelper helper = State().helper) {
+      if (auto escaped = helper(handler)) Report(escaped->ClassName(), escaped->Message());
+    } else {
+      handler();
+    }
   } catch (...) {
     ReportException(std::current_exception());
   }

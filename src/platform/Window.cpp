@@ -191,7 +191,7 @@ void Window::ApplySize() {
     widget.layout()->setSizeConstraint(QLayout::SetFixedSize);
   }
   widget.layout()->activate();
-  if (defaultLocation_ == 2 && !positioned_) CentreOnScreen();
+  if (defaultLocation_ == CentredOnMainScreen && !positioned_) CentreOnScreen();
 }
 
 std::string Window::Title() const { return peer_->widget->windowTitle().toStdString(); }
@@ -248,7 +248,7 @@ void Window::SetFullScreen(bool fullScreen) {
 
 void Window::SetDefaultLocation(std::int64_t location) {
   defaultLocation_ = location;
-  if (location == 2 && !positioned_) CentreOnScreen();
+  if (location == CentredOnMainScreen && !positioned_) CentreOnScreen();
 }
 
 void Window::CentreOnScreen() { peer_->widget->CentreOnScreen(); }
@@ -267,13 +267,14 @@ void Window::ApplyVisibility() {
   }
   // Nothing new appears on screen once the program is ending.
   if (IsTerminating()) return;
-  if (!widget.isVisible() && defaultLocation_ == 2 && !positioned_) CentreOnScreen();
+  if (!widget.isVisible() && defaultLocation_ == CentredOnMainScreen && !positioned_)
+    CentreOnScreen();
   if (fullScreen_) {
     widget.showFullScreen();
   } else {
     widget.showNormal();
   }
-  if (defaultLocation_ == 2 && !positioned_) CentreOnScreen();
+  if (defaultLocation_ == CentredOnMainScreen && !positioned_) CentreOnScreen();
   auto& order = ShownOrder();
   std::erase_if(order, [this](const auto& w) { return w.expired() || w.lock().get() == this; });
   order.push_back(std::static_pointer_cast<Window>(shared_from_this()));

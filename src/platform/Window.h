@@ -11,6 +11,7 @@
 #include "platform/Control.h"
 #include "platform/Object.h"
 #include "platform/Ref.h"
+#include "platform/Runtime.h"
 #include "platform/Value.h"
 
 namespace platform {
@@ -71,8 +72,10 @@ class Window : public Object {
   bool Resizeable() const { return resizeable_; }
   void SetResizeable(bool resizeable);
   void SetFullScreen(bool fullScreen);
+  // Where the window first appears: where its Left and Top put it, or centred on
+  // the main screen.
+  enum Location : std::int64_t { Placed = 0, CentredOnMainScreen = 2 };
   std::int64_t DefaultLocation() const { return defaultLocation_; }
-  // 2 centres the window on the main screen when it is first shown.
   void SetDefaultLocation(std::int64_t location);
   void SetHasBackgroundColor(bool has);
   void SetBackgroundColor(Color color);
@@ -125,7 +128,7 @@ class Window : public Object {
   bool hasClose_ = true, hasMaximize_ = true, hasMinimize_ = true, hasFullScreen_ = false;
   bool resizeable_ = true;
   bool fullScreen_ = false;
-  std::int64_t defaultLocation_ = 0;
+  std::int64_t defaultLocation_ = Placed;
   bool positioned_ = false;
   bool visible_ = false;
   bool building_ = false;
@@ -136,6 +139,19 @@ class Window : public Object {
   std::vector<std::pair<std::string, Ref<RectControl>>> controls_;
   std::vector<std::pair<std::string, MenuHandler>> menuHandlers_;
 };
+
+// The single instance of a window class: the one registered under the class's
+// name, or else a new one, built by its Constructor (which registers it).
+template <class W>
+Ref<W> ImplicitInstance() {
+  Ref<Window> window = GetImplicitWindow_(W::Class().Name());
+  if (!window) {
+    auto created = New<W>();
+    created->Constructor();
+    window = created;
+  }
+  return RuntimeCheckCast<W>(window);
+}
 
 template <class C>
 Ref<C> Window::New_() {

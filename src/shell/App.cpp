@@ -29,10 +29,6 @@ void App::ResetWindowPosition() {
   WinMain()->SetTop(Wtop);
 }
 
-bool App::IsEventImplemented(const std::string& event) const {
-  return platform::RuntimeIsEventHandled_(*this, "App", event, true);
-}
-
 }  // namespace shell
 
 platform::Ref<shell::App> App() {

@@ -24,8 +24,6 @@ class App : public platform::Application {
   void QuitApp();
   void ResetWindowPosition();
   void Constructor() {}
-
-  bool IsEventImplemented(const std::string& event) const;
 };
 
 }  // namespace shell

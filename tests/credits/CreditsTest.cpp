@@ -50,7 +50,7 @@ TEST_F(CreditsTest, AFixedCentredWindowTitledCredits) {
   EXPECT_FALSE(widget.windowFlags() &
                (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
   EXPECT_FALSE(credits->MenuBar());
-  EXPECT_EQ(credits->DefaultLocation(), 2);
+  EXPECT_EQ(credits->DefaultLocation(), Window::CentredOnMainScreen);
 }
 
 TEST_F(CreditsTest, TheTextIsByteForByteFourParagraphsInBoldItalic) {
@@ -76,7 +76,7 @@ TEST_F(CreditsTest, TheTextIsByteForByteFourParagraphsInBoldItalic) {
 
   EXPECT_TRUE(label->MultiLine());
   EXPECT_FALSE(label->Selectable());
-  EXPECT_EQ(label->TextAlignment(), Label::AlignCenter);
+  EXPECT_EQ(label->TextAlignment(), Label::AlignCentre);
   EXPECT_TRUE(label->Bold() && label->Italic());
   EXPECT_EQ(label->FontSize(), 16);
   EXPECT_EQ(label->FontName(), "verdena");

@@ -90,7 +90,7 @@ TEST_F(WinMainLayoutTest, TheWindowIsAFixedCentredDocumentWindowUnderTheSharedMe
   EXPECT_TRUE(widget.windowFlags() & Qt::WindowCloseButtonHint);
   EXPECT_EQ(window->MenuBar(), MainMenuBar());
   EXPECT_TRUE(widget.menuBar()->isVisible());
-  EXPECT_EQ(window->DefaultLocation(), 2);
+  EXPECT_EQ(window->DefaultLocation(), Window::CentredOnMainScreen);
 }
 
 TEST_F(WinMainLayoutTest, EveryControlIsFoundByNameWithItsDesign) {
@@ -137,12 +137,12 @@ TEST_F(WinMainLayoutTest, EveryControlIsFoundByNameWithItsDesign) {
   EXPECT_EQ(copyright->FontName(), "Verdana");
   EXPECT_EQ(copyright->FontSize(), 12);
   EXPECT_TRUE(copyright->Bold() && copyright->Italic());
-  EXPECT_EQ(copyright->TextAlignment(), Label::AlignCenter);
+  EXPECT_EQ(copyright->TextAlignment(), Label::AlignCentre);
   const auto response = window->lResponse();
   EXPECT_TRUE(response->Bold() && response->Italic());
   EXPECT_EQ(response->FontSize(), 20);
-  EXPECT_EQ(response->TextAlignment(), Label::AlignCenter);
-  EXPECT_EQ(window->lbl_Instructions()->TextAlignment(), Label::Default);
+  EXPECT_EQ(response->TextAlignment(), Label::AlignCentre);
+  EXPECT_EQ(window->lbl_Instructions()->TextAlignment(), Label::AlignDefault);
   EXPECT_FALSE(window->lbl_Instructions()->MultiLine());
   EXPECT_TRUE(window->ShakeOrbivane()->Bold());
   EXPECT_EQ(window->ShakeOrbivane()->FontSize(), 18);
@@ -172,15 +172,15 @@ TEST_F(WinMainLayoutTest, KeyboardFocusFollowsTheTabIndexes) {
 }
 
 TEST_F(WinMainLayoutTest, TheBoundControlsHaveHandlersAndTheOtherLabelsNone) {
-  EXPECT_TRUE(window->lbl_Copyright()->HasEventHandler(Label::kMouseDownEvent));
-  EXPECT_TRUE(window->btn_VisitWebsite()->HasEventHandler(PushButton::kActionEvent));
-  EXPECT_TRUE(window->ShakeOrbivane()->HasEventHandler(PushButton::kActionEvent));
-  EXPECT_TRUE(window->Canvas1()->HasEventHandler(Canvas::kMouseDownEvent));
-  EXPECT_TRUE(window->Canvas1()->HasEventHandler(Control::kOpenEvent));
-  EXPECT_TRUE(window->btn_quit()->HasEventHandler(PushButton::kActionEvent));
+  EXPECT_TRUE(window->lbl_Copyright()->HasEventHandler("MouseDown"));
+  EXPECT_TRUE(window->btn_VisitWebsite()->HasEventHandler("Action"));
+  EXPECT_TRUE(window->ShakeOrbivane()->HasEventHandler("Action"));
+  EXPECT_TRUE(window->Canvas1()->HasEventHandler("MouseDown"));
+  EXPECT_TRUE(window->Canvas1()->HasEventHandler("Open"));
+  EXPECT_TRUE(window->btn_quit()->HasEventHandler("Action"));
   for (const auto& label :
        {window->lbl_instructions2(), window->lbl_Instructions(), window->lResponse()}) {
-    EXPECT_FALSE(label->HasEventHandler(Label::kMouseDownEvent)) << label->Name();
+    EXPECT_FALSE(label->HasEventHandler("MouseDown")) << label->Name();
     Click(label, 5, 5);
   }
   EXPECT_TRUE(effects->urls.empty());

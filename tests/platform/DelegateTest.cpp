@@ -58,20 +58,20 @@ TEST_F(DelegateTest, AHandlerIsAttachedOnlyToAnEventWhoseSignatureItHas) {
   auto down = RuntimeCreateDelegate(&ProbeWindow::LabelDown, window,
                                     "( Label, Integer, Integer ) as Boolean");
   auto pressed = RuntimeCreateDelegate(&ProbeWindow::Pressed, window, "( PushButton )");
+  const int mouseDownLabel = Label::Class().EventNumber("MouseDown");
+  const int mouseDownCanvas = Canvas::Class().EventNumber("MouseDown");
 
   // A push button's handler on a label's mouse-down, and a label's handler on a
   // canvas (whose MouseDown has another number and sender).
-  EXPECT_THROW(
-      RuntimeAddEventHandler(window->ControlByName_("label"), Label::kMouseDownEvent, pressed),
-      RuntimeException);
-  EXPECT_THROW(
-      RuntimeAddEventHandler(window->ControlByName_("canvas"), Canvas::kMouseDownEvent, down),
-      RuntimeException);
+  EXPECT_THROW(RuntimeAddEventHandler(window->ControlByName_("label"), mouseDownLabel, pressed),
+               RuntimeException);
+  EXPECT_THROW(RuntimeAddEventHandler(window->ControlByName_("canvas"), mouseDownCanvas, down),
+               RuntimeException);
   EXPECT_THROW(RuntimeAddEventHandler(window->ControlByName_("label"), 99, down), RuntimeException);
-  EXPECT_FALSE(window->ControlByName_("label")->HasEventHandler(Label::kMouseDownEvent));
+  EXPECT_FALSE(window->ControlByName_("label")->HasEventHandler("MouseDown"));
 
-  RuntimeAddEventHandler(window->ControlByName_("label"), Label::kMouseDownEvent, down);
-  EXPECT_TRUE(window->ControlByName_("label")->HasEventHandler(Label::kMouseDownEvent));
+  RuntimeAddEventHandler(window->ControlByName_("label"), mouseDownLabel, down);
+  EXPECT_TRUE(window->ControlByName_("label")->HasEventHandler("MouseDown"));
 }
 
 TEST_F(DelegateTest, MouseDownPassesTheSenderAndPositionAndAnswersTheHandlersResult) {
@@ -79,13 +79,27 @@ TEST_F(DelegateTest, MouseDownPassesTheSenderAndPositionAndAnswersTheHandlersRes
   NewControl<Label>(*window, "label");
   auto label = ControlNamed<Label>(window, "label");
   label->SetName("label");
-  BindEvent<Label>(*window, "label", Label::kMouseDownEvent, &ProbeWindow::LabelDown,
+  BindEvent<Label>(*window, "label", "MouseDown", &ProbeWindow::LabelDown,
                    "( Label, Integer, Integer ) as Boolean");
 
   EXPECT_TRUE(label->RaiseMouseDown(7, 9));
   window->answer = false;
   EXPECT_FALSE(label->RaiseMouseDown(1, 2));
   EXPECT_EQ(window->calls, (std::vector<std::string>{"label 7,9", "label 1,2"}));
+}
+
+TEST_F(DelegateTest, AnEventNameTheClassDoesNotDeclareBindsNothing) {
+  auto window = New<ProbeWindow>();
+  NewControl<Label>(*window, "label");
+  try {
+    BindEvent<Label>(*window, "label", "Action", &ProbeWindow::LabelDown,
+                     "( Label, Integer, Integer ) as Boolean");
+    ADD_FAILURE() << "bound to an event that Label does not have";
+  } catch (const RuntimeException& e) {
+    EXPECT_EQ(e.Message(), "Label has no event Action");
+  }
+  EXPECT_FALSE(ControlNamed<Label>(window, "label")->RaiseMouseDown(1, 1));
+  EXPECT_TRUE(window->calls.empty());
 }
 
 TEST_F(DelegateTest, AnEventWithoutHandlerReachesNothing) {
@@ -101,7 +115,7 @@ TEST_F(DelegateTest, ADelegateWhoseTargetIsGoneRaisesNilObject) {
   auto stranger = New<ProbeWindow>();
   NewControl<PushButton>(*window, "button");
   auto button = ControlNamed<PushButton>(window, "button");
-  RuntimeAddEventHandler(button, PushButton::kActionEvent,
+  RuntimeAddEventHandler(button, button->EventNumber("Action"),
                          RuntimeCreateDelegate(&ProbeWindow::Pressed, stranger, "( PushButton )"));
   stranger = nullptr;
 

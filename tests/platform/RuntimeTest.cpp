@@ -6,6 +6,7 @@
 #include "Fixtures.h"
 #include "platform/Runtime.h"
 #include "platform/Window.h"
+#include "shell/Startup.h"
 
 using namespace platform;
 using testing_support::ProgramTest;
@@ -13,16 +14,21 @@ using testing_support::ProgramTest;
 class RuntimeTest : public ProgramTest {};
 
 TEST_F(RuntimeTest, AnExceptionFromAnEventHandlerIsReportedAndTheProgramGoesOn) {
-  bool after = false;
-  RaiseEvent([] { throw NilObjectException("Sound is nil"); });
-  RaiseEvent([] { throw std::runtime_error("plain"); });
-  RaiseEvent([&] { after = true; });
-  ASSERT_EQ(reports.size(), 2u);
-  EXPECT_EQ(reports[0].className, "NilObjectException");
-  EXPECT_EQ(reports[0].message, "Sound is nil");
-  EXPECT_EQ(reports[1].message, "plain");
-  EXPECT_TRUE(after);
-  EXPECT_EQ(ExitStatus(), 0);
+  // Through the program's exception helper, and before the program has set one.
+  for (ExceptionHelper helper : {&CallFunctionWithExceptionHandling_, ExceptionHelper{}}) {
+    RuntimeSetExceptionHelper_(helper);
+    reports.clear();
+    bool after = false;
+    RaiseEvent([] { throw NilObjectException("Sound is nil"); });
+    RaiseEvent([] { throw std::runtime_error("plain"); });
+    RaiseEvent([&] { after = true; });
+    ASSERT_EQ(reports.size(), 2u);
+    EXPECT_EQ(reports[0].className, "NilObjectException");
+    EXPECT_EQ(reports[0].message, "Sound is nil");
+    EXPECT_EQ(reports[1].message, "plain");
+    EXPECT_TRUE(after);
+    EXPECT_EQ(ExitStatus(), 0);
+  }
 }
 
 TEST_F(RuntimeTest, ABooleanEventThatRaisedAnswersFalse) {

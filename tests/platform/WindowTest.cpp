@@ -51,8 +51,7 @@ class ProbeWindow : public Window {
       ControlNamed<PushButton>(RefTo(*this), name)->SetName(name);
       ControlNamed<PushButton>(RefTo(*this), name)->SetTabIndex(index);
     }
-    BindEvent<PushButton>(*this, "late", Control::kOpenEvent, &ProbeWindow::ControlOpen,
-                          "( PushButton )");
+    BindEvent<PushButton>(*this, "late", "Open", &ProbeWindow::ControlOpen, "( PushButton )");
   }
   void AddMenuHandlers(Window& w) override {
     events.push_back(&w == this ? "AddMenuHandlers(self)" : "AddMenuHandlers(other)");
