@@ -1,7 +1,12 @@
 // Applies arbitrary bytes as a design property list. The first byte picks the kind
 // of object, the rest is the list. Any input may raise a RuntimeException; nothing
 // may crash, read out of bounds or hit undefined behaviour.
+//
+// Every input gets a window and controls of its own, so that an input found to
+// fail fails again when run alone, and they are gone before the next input: no
+// event loop runs here, so the deletions Qt defers are carried out by hand.
 #include <QApplication>
+#include <QEvent>
 #include <cstdint>
 #include <cstdlib>
 
@@ -14,23 +19,12 @@
 
 using namespace platform;
 
-namespace {
-
-Ref<Window> window;
-
-}  // namespace
-
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
   setenv("QT_QPA_PLATFORM", "offscreen", 1);
   RuntimeInit(*argc, *argv);
   RuntimePerformInitializers({});
-  window = New<Window>();
-  NewControl<Label>(*window, "label");
-  NewControl<PushButton>(*window, "button");
-  NewControl<Canvas>(*window, "canvas");
-  // libFuzzer ends the process with exit(): the widgets must go before Qt does.
+  // libFuzzer ends the process with exit(): Qt's objects must go before Qt does.
   std::atexit([] {
-    window = nullptr;
     RuntimePerformFinalizers();
     RuntimeExit();
   });
@@ -39,15 +33,20 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size == 0) return 0;
-  const char* names[] = {"label", "button", "canvas"};
-  const unsigned kind = data[0] % 4;
-  Object& target = kind == 3 ? static_cast<Object&>(*window)
-                             : static_cast<Object&>(*window->ControlByName_(names[kind]));
-  try {
-    SetProperties_(target, DesignList(reinterpret_cast<const char*>(data + 1), size - 1));
-  } catch (const RuntimeException&) {
+  {
+    auto window = New<Window>();
+    NewControl<Label>(*window, "label");
+    NewControl<PushButton>(*window, "button");
+    NewControl<Canvas>(*window, "canvas");
+    const char* names[] = {"label", "button", "canvas"};
+    const unsigned kind = data[0] % 4;
+    Object& target = kind == 3 ? static_cast<Object&>(*window)
+                               : static_cast<Object&>(*window->ControlByName_(names[kind]));
+    try {
+      SetProperties_(target, DesignList(reinterpret_cast<const char*>(data + 1), size - 1));
+    } catch (const RuntimeException&) {
+    }
   }
-  // A list may show the window; keep it hidden so that runs stay cheap.
-  window->SetVisible(false);
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   return 0;
 }
