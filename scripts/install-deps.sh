@@ -8,6 +8,8 @@ set -euo pipefail
 
 build=(g++ cmake ninja-build pkg-config
        qt6-base-dev qt6-multimedia-dev
+       # Tells when the connection to the X display breaks.
+       libxcb1-dev
        # Speech and sound output; their libraries are loaded at run time.
        libespeak-ng-dev libpulse-dev
        googletest libgtest-dev)

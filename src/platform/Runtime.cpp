@@ -1,14 +1,10 @@
 #include "platform/Runtime.h"
 
-#include <unistd.h>
-
 #include <QApplication>
-#include <QByteArrayView>
 #include <QFileInfo>
 #include <QFont>
 #include <cstdio>
 #include <cstdlib>
-#include <tuple>
 #include <utility>
 
 #include "platform/Application.h"
@@ -23,6 +19,7 @@
 #include "platform/System.h"
 #include "platform/Timer.h"
 #include "platform/Window.h"
+#include "platform/qt/Display.h"
 
 namespace platform {
 namespace {
@@ -73,33 +70,6 @@ void ReportException(std::exception_ptr exception) {
   }
 }
 
-const char kNoDisplay[] =
-    "no display available: set DISPLAY (X11) or WAYLAND_DISPLAY, or run with "
-    "QT_QPA_PLATFORM=offscreen";
-
-[[noreturn]] void ExitForNoDisplay(const char* program) {
-  std::fprintf(stderr, "%s: %s\n", program, kNoDisplay);
-  std::fflush(stderr);
-  _exit(2);
-}
-
-// While Qt opens the display, a failure ends in qFatal and an abort with a core
-// dump; report it in one line instead. The platform plugin's own complaints are
-// held back so that they do not bury that line, and passed on if all goes well.
-QtMessageHandler previousHandler = nullptr;
-std::vector<std::tuple<QtMsgType, std::string, QString>> heldMessages;
-std::string programForMessages = "orbivane";
-
-void StartupMessageHandler(QtMsgType type, const QMessageLogContext& context,
-                           const QString& message) {
-  if (type == QtFatalMsg) ExitForNoDisplay(programForMessages.c_str());
-  if (QByteArrayView(context.category ? context.category : "").startsWith("qt.qpa")) {
-    heldMessages.emplace_back(type, context.category, message);
-    return;
-  }
-  previousHandler(type, context, message);
-}
-
 // The designs were laid out with a system font of Helvetica's widths; the usual
 // Linux fonts are wider and would cut off the end of a line. The whole application,
 // menus and message boxes too, uses such a font where the system has one.
@@ -136,19 +106,10 @@ void RegisterRuntimeClasses() {
 void RuntimeInit(int& argc, char** argv) {
   auto& state = State();
   if (state.qtApp) return;
-  if (argc > 0) {
-    programForMessages = QFileInfo(QString::fromLocal8Bit(argv[0])).fileName().toStdString();
-  }
-  detail::ChooseDisplay(programForMessages.c_str());
-  previousHandler = qInstallMessageHandler(StartupMessageHandler);
-  state.qtApp = std::make_unique<QApplication>(argc, argv);
-  qInstallMessageHandler(previousHandler);
+  std::string program = "orbivane";
+  if (argc > 0) program = QFileInfo(QString::fromLocal8Bit(argv[0])).fileName().toStdString();
+  state.qtApp = OpenDisplay(argc, argv, program);
   UseSystemFont();
-  for (const auto& [type, category, message] : heldMessages) {
-    QMessageLogContext context(nullptr, 0, nullptr, category.c_str());
-    previousHandler(type, context, message);
-  }
-  heldMessages.clear();
 }
 
 void RuntimePerformInitializers(const std::vector<Initializer>& program) {
@@ -274,18 +235,6 @@ void SetUnhandledExceptionReporter(UnhandledExceptionReporter reporter) {
 bool IsTerminating() { return State().terminating; }
 
 namespace detail {
-
-void ChooseDisplay(const char* program) {
-#ifdef Q_OS_LINUX
-  if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) return;
-  const bool x11 = !qEnvironmentVariableIsEmpty("DISPLAY");
-  const bool wayland = !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
-  if (x11 && wayland) qputenv("QT_QPA_PLATFORM", "xcb");
-  if (!x11 && !wayland) ExitForNoDisplay(program);
-#else
-  (void)program;
-#endif
-}
 
 void RegisterImplicitWindow(const std::string& className, const Ref<Window>& window) {
   State().implicitWindows.emplace_back(className, window);

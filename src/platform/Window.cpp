@@ -5,6 +5,7 @@
 #include <QMenuBar>
 #include <algorithm>
 
+#include "platform/Application.h"
 #include "platform/MenuItem.h"
 #include "platform/PropertyTable.h"
 #include "platform/Runtime.h"
@@ -261,8 +262,11 @@ void Window::SetVisible(bool visible) {
 
 void Window::ApplyVisibility() {
   auto& widget = *peer_->widget;
+  // The application's bar may have come after the window was built.
+  ShowMenuBar();
   if (!visible_) {
     widget.hide();
+    RefreshMenusForFrontWindow();
     return;
   }
   // Nothing new appears on screen once the program is ending.
@@ -278,6 +282,7 @@ void Window::ApplyVisibility() {
   auto& order = ShownOrder();
   std::erase_if(order, [this](const auto& w) { return w.expired() || w.lock().get() == this; });
   order.push_back(std::static_pointer_cast<Window>(shared_from_this()));
+  RefreshMenusForFrontWindow();
 }
 
 void Window::SetHasBackgroundColor(bool has) {
@@ -302,27 +307,56 @@ Ref<platform::MenuBar> Window::MenuBar() const {
 void Window::SetMenuBar(const Ref<platform::MenuBar>& bar) {
   RequireMainThread("Window.MenuBar");
   menuBar_ = bar;
+  ShowMenuBar();
+  if (bar) bar->RefreshEnabled(this);
+}
+
+Ref<platform::MenuBar> Window::ShownMenuBar() const {
+  if (menuBar_) return menuBar_;
+  if (!menuBarVisible_) return nullptr;
+  const Ref<Application> app = GetAppObject_();
+  return app ? app->MenuBar() : nullptr;
+}
+
+void Window::ShowMenuBar() {
+  const Ref<platform::MenuBar> bar = ShownMenuBar();
   auto& widget = *peer_->widget;
-  // The window holds only the shortcuts of its bar: those of a bar it no longer
-  // shows must stop working.
-  for (QAction* action : widget.actions()) widget.removeAction(action);
-  if (!bar) {
+  bool changed = false;
+  if (bar != shownBar_) {
+    changed = true;
+    shownBar_ = bar;
+    // The window holds only the shortcuts of the bar it shows: those of a bar it no
+    // longer shows must stop working.
+    for (QAction* action : widget.actions()) widget.removeAction(action);
     widget.setMenuBar(nullptr);
-    return;
+    peer_->menuBarView = nullptr;
+    if (bar) {
+      // Born the window's child: a menu bar without a parent that is made visible
+      // is mapped as a window of its own.
+      auto* view = new QMenuBar(&widget);
+      for (size_t i = 0; i < bar->Count(); ++i) {
+        view->addAction(bar->Item(i)->MenuPeer().action.get());
+      }
+      bar->MenuPeer().views.emplace_back(view);
+      widget.setMenuBar(view);
+      peer_->menuBarView = view;
+      AttachShortcuts(*bar, widget);
+    }
   }
-  auto* view = new QMenuBar;
-  for (size_t i = 0; i < bar->Count(); ++i) view->addAction(bar->Item(i)->MenuPeer().action.get());
-  bar->MenuPeer().views.emplace_back(view);
-  view->setVisible(menuBarVisible_);
-  widget.setMenuBar(view);  // the window takes the view
-  peer_->menuBarView = view;
-  AttachShortcuts(*bar, widget);
-  bar->RefreshEnabled(this);
+  if (QWidget* view = peer_->menuBarView; view && view->isHidden() == menuBarVisible_) {
+    changed = true;
+    view->setVisible(menuBarVisible_);
+  }
+  if (!changed) return;
+  // The content area keeps its design size: the window grows by the bar, and is
+  // centred again at its new size.
+  widget.layout()->activate();
+  if (defaultLocation_ == 2 && !positioned_) CentreOnScreen();
 }
 
 void Window::SetMenuBarVisible(bool visible) {
   menuBarVisible_ = visible;
-  if (peer_->menuBarView) peer_->menuBarView->setVisible(visible);
+  ShowMenuBar();
 }
 
 void Window::Refresh(bool immediately) {
@@ -400,7 +434,8 @@ bool Window::HandleMenuChoice(std::string_view itemName) {
 }
 
 Ref<Window> Window::FrontWindow() {
-  if (auto* active = qobject_cast<WindowWidget*>(QApplication::activeWindow())) {
+  auto* active = qobject_cast<WindowWidget*>(QApplication::activeWindow());
+  if (active && active->isVisible()) {
     return std::static_pointer_cast<Window>(active->Owner().shared_from_this());
   }
   auto& order = ShownOrder();
@@ -409,6 +444,12 @@ Ref<Window> Window::FrontWindow() {
     if (window && window->peer_->widget->isVisible()) return window;
   }
   return nullptr;
+}
+
+void Window::RefreshMenusForFrontWindow() {
+  const Ref<Window> front = FrontWindow();
+  if (!front) return;
+  if (const Ref<platform::MenuBar> bar = front->ShownMenuBar()) bar->RefreshEnabled(front.get());
 }
 
 }  // namespace platform

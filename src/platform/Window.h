@@ -51,8 +51,14 @@ class Window : public Object {
   void SetTitle(const std::string& title);
   bool Visible() const { return visible_; }
   void SetVisible(bool visible);
+  // The window's own menu bar, nil when it has none.
   Ref<platform::MenuBar> MenuBar() const;
   void SetMenuBar(const Ref<platform::MenuBar>& bar);
+  // The bar drawn at the window's top, whose shortcuts work in it: its own, else
+  // the application's when its design asks for a menu bar. Linux has no menu bar
+  // outside windows, so a window without a bar of its own carries the
+  // application's there.
+  Ref<platform::MenuBar> ShownMenuBar() const;
   // Redraws the window, at once when asked to.
   void Refresh(bool immediately = true);
   // Closes the window as its close box does.
@@ -99,8 +105,11 @@ class Window : public Object {
   // raised.
   bool HandleMenuChoice(std::string_view itemName);
 
-  // The window the user works in: the active one, else the one shown last.
+  // The window the user works in: the active one, else the one shown last. A
+  // hidden window is never in front, so its menu handlers are not in force.
   static Ref<Window> FrontWindow();
+  // Brings the menus' enabled state up to date for the front window.
+  static void RefreshMenusForFrontWindow();
 
   // Events the runtime raises.
   virtual void Layout() {}
@@ -119,6 +128,7 @@ class Window : public Object {
   void ApplySize();
   void ApplyFlags();
   void ApplyVisibility();
+  void ShowMenuBar();
   void CentreOnScreen();
 
   std::unique_ptr<Peer> peer_;
@@ -136,6 +146,7 @@ class Window : public Object {
   Color background_{0xFFFFFF};
   bool menuBarVisible_ = true;
   Ref<platform::MenuBar> menuBar_;
+  Ref<platform::MenuBar> shownBar_;
   std::vector<std::pair<std::string, Ref<RectControl>>> controls_;
   std::vector<std::pair<std::string, MenuHandler>> menuHandlers_;
 };

@@ -1,15 +1,22 @@
 #include <gtest/gtest.h>
 
+#include <QGuiApplication>
 #include <QLabel>
+#include <QMenuBar>
+#include <QScreen>
+#include <QTest>
 
 #include "Fixtures.h"
 #include "credits/Credits.h"
 #include "credits/CreditsText.h"
 #include "fortune/WinMain.h"
+#include "platform/MenuItem.h"
 #include "platform/Runtime.h"
 #include "platform/qt/ControlPeer.h"
+#include "platform/qt/MenuPeer.h"
 #include "platform/qt/WindowWidget.h"
 #include "shell/App.h"
+#include "shell/MainMenuBar.h"
 
 using namespace platform;
 using testing_support::Click;
@@ -134,4 +141,53 @@ TEST_F(CreditsTest, AnswersForTheTwoEventsItHandles) {
   for (const char* other : {"Open", "Close", "CancelClose", "Activate", "AddMenuHandlers"}) {
     EXPECT_FALSE(credits->IsEventImplemented(other)) << other;
   }
+}
+
+TEST_F(CreditsTest, AfterTheHandOverItShowsTheApplicationsBarAboveItsDesign) {
+  App()->QuitApp();
+  const auto credits = Credits();
+  auto& widget = *credits->WindowPeer().widget;
+  EXPECT_FALSE(credits->MenuBar());
+  EXPECT_EQ(credits->ShownMenuBar(), MainMenuBar());
+  auto* view = qobject_cast<QMenuBar*>(widget.menuWidget());
+  ASSERT_NE(view, nullptr);
+  QStringList menus;
+  for (QAction* menu : view->actions()) menus << menu->text();
+  EXPECT_EQ(menus, (QStringList{"&File", "&Edit", "Help"}));
+
+  EXPECT_EQ(widget.Content()->size(), QSize(830, 618));
+  EXPECT_EQ(widget.height(), 618 + view->height());
+  EXPECT_EQ(credits->btn_exit()->ControlPeer().widget->geometry(), QRect(375, 565, 80, 20));
+  EXPECT_EQ(credits->Canvas1()->ControlPeer().widget->geometry(), QRect(275, 0, 280, 167));
+  const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+  EXPECT_LE(std::abs(widget.frameGeometry().center().x() - screen.center().x()), 1);
+  EXPECT_LE(std::abs(widget.frameGeometry().center().y() - screen.center().y()), 1);
+}
+
+// The hidden main window is not in front, so its handlers are not in force: About
+// and Visit Our Website stay disabled, and choosing them anyway does nothing.
+TEST_F(CreditsTest, InItsBarOnlyTheMenusAndQuitAreEnabledAndCtrlQQuits) {
+  App()->QuitApp();
+  EXPECT_EQ(Window::FrontWindow(), Credits());
+  const auto bar = MainMenuBar();
+  for (const char* name : {"FileMenu", "EditMenu", "HelpMenu", "FileQuit"}) {
+    EXPECT_TRUE(bar->Lookup_(name)->MenuPeer().action->isEnabled()) << name;
+  }
+  for (const char* name : {"AboutMenu", "VisitWebsite", "EditUndo", "EditSelectAll"}) {
+    EXPECT_FALSE(bar->Lookup_(name)->MenuPeer().action->isEnabled()) << name;
+  }
+  EXPECT_FALSE(bar->Lookup_("AboutMenu")->Choose());
+  EXPECT_FALSE(bar->Lookup_("VisitWebsite")->Choose());
+  EXPECT_TRUE(effects->messages.empty());
+  EXPECT_TRUE(effects->urls.empty());
+  EXPECT_TRUE(reports.empty());
+  EXPECT_FALSE(QuitRequested());
+
+  // Ctrl+Q there quits with status 0.
+  auto& widget = *Credits()->WindowPeer().widget;
+  widget.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&widget));
+  QTest::keyClick(&widget, Qt::Key_Q, Qt::ControlModifier);
+  EXPECT_TRUE(QuitRequested());
+  EXPECT_EQ(ExitStatus(), 0);
 }

@@ -133,3 +133,33 @@ TEST(ChooseDisplay, WithNoDisplayItSaysSoInOneLineAndFails) {
               "^orbivane: no display available: set DISPLAY \\(X11\\) or WAYLAND_DISPLAY, or run "
               "with QT_QPA_PLATFORM=offscreen\n$");
 }
+
+TEST(NoDisplayLine, NamesTheDisplayThatCouldNotBeOpened) {
+  const std::vector<std::string> installed{"offscreen", "wayland", "xcb"};
+  EXPECT_EQ(detail::NoDisplayLine({.x11 = ":57", .installed = installed}),
+            "cannot open the X display \":57\"");
+  // Of a list of platforms, the first one installed is the one that failed.
+  EXPECT_EQ(
+      detail::NoDisplayLine({.platform = "nosuch;XCB:opt=1", .x11 = ":57", .installed = installed}),
+      "cannot open the X display \":57\"");
+  EXPECT_EQ(detail::NoDisplayLine({.platform = "xcb", .installed = installed}),
+            "cannot open an X display: DISPLAY is not set");
+  EXPECT_EQ(detail::NoDisplayLine({.wayland = "wayland-9", .installed = installed}),
+            "cannot open the Wayland display \"wayland-9\"");
+}
+
+TEST(NoDisplayLine, NamesAPlatformThatIsNotInstalledAndThoseThatAre) {
+  const std::vector<std::string> installed{"offscreen", "xcb"};
+  EXPECT_EQ(detail::NoDisplayLine({.platform = "nosuch", .x11 = ":0", .installed = installed}),
+            "platform \"nosuch\" is not available (QT_QPA_PLATFORM); available: offscreen, xcb");
+  EXPECT_EQ(detail::NoDisplayLine({.wayland = "wayland-0", .installed = installed}),
+            "platform \"wayland\" is not available; available: offscreen, xcb");
+  EXPECT_EQ(detail::NoDisplayLine({.platform = "nosuch"}),
+            "platform \"nosuch\" is not available (QT_QPA_PLATFORM)");
+}
+
+TEST(NoDisplayLine, WithNothingToTryItAsksForADisplay) {
+  EXPECT_EQ(detail::NoDisplayLine({.platform = ";", .installed = {"xcb"}}),
+            "no display available: set DISPLAY (X11) or WAYLAND_DISPLAY, or run with "
+            "QT_QPA_PLATFORM=offscreen");
+}

@@ -32,6 +32,8 @@ void WindowWidget::closeEvent(QCloseEvent* event) {
 
 bool WindowWidget::event(QEvent* event) {
   const bool handled = QMainWindow::event(event);
+  // The shared menu items are enabled for the window in front.
+  if (event->type() == QEvent::WindowActivate) Window::RefreshMenusForFrontWindow();
   // A window manager frames the window after it is shown; centre it again then.
   if (centring_ && (event->type() == QEvent::Move || event->type() == QEvent::Resize ||
                     event->type() == QEvent::Expose || event->type() == QEvent::WindowActivate)) {
