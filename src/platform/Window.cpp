@@ -351,7 +351,7 @@ void Window::ShowMenuBar() {
   // The content area keeps its design size: the window grows by the bar, and is
   // centred again at its new size.
   widget.layout()->activate();
-  if (defaultLocation_ == 2 && !positioned_) CentreOnScreen();
+  if (defaultLocation_ == CentredOnMainScreen && !positioned_) CentreOnScreen();
 }
 
 void Window::SetMenuBarVisible(bool visible) {
