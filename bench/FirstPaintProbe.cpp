@@ -7,11 +7,12 @@
 // the launching script takes just before exec (bash: ${EPOCHREALTIME/./}). Without
 // it the process's start time from /proc/self/stat serves, to 10 ms only.
 
+#include <unistd.h>
+
 #include <QCoreApplication>
 #include <QEvent>
 #include <QTimer>
 #include <QWidget>
-
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -19,7 +20,6 @@
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <unistd.h>
 
 namespace {
 
@@ -51,7 +51,8 @@ double SinceLaunchUs() {
 
 long StatusKb(const std::string& status, const std::string& key) {
   const auto at = status.find("\n" + key + ":");
-  return at == std::string::npos ? -1 : std::strtol(status.c_str() + at + key.size() + 2, nullptr, 10);
+  return at == std::string::npos ? -1
+                                 : std::strtol(status.c_str() + at + key.size() + 2, nullptr, 10);
 }
 
 int Mapped(const std::string& maps, const char* name) {
@@ -77,11 +78,11 @@ class FirstPaint final : public QObject {
     const std::string maps = ReadFile("/proc/self/maps");
     std::printf(
         "paint_ms=%.1f frame_ms=%.1f hwm_kb=%ld rss_kb=%ld qt6multimedia=%d espeak=%d "
-        "multimedia_plugin=%d orbivane_media=%d gstreamer=%d pulse=%d\n",
+        "sndfile=%d gstreamer=%d pulse=%d\n",
         paintUs_ / 1000, frameUs / 1000, StatusKb(status, "VmHWM"), StatusKb(status, "VmRSS"),
         Mapped(maps, "libQt6Multimedia.so"), Mapped(maps, "libespeak-ng.so"),
-        Mapped(maps, "/plugins/multimedia/"), Mapped(maps, "orbivane_media.so"),
-        Mapped(maps, "libgstreamer-1.0.so"), Mapped(maps, "libpulse.so"));
+        Mapped(maps, "libsndfile.so"), Mapped(maps, "libgstreamer-1.0.so"),
+        Mapped(maps, "libpulse.so"));
     std::fflush(stdout);
     // The program's own shut-down is not part of what is measured.
     _exit(0);
