@@ -21,7 +21,7 @@ run=(# Platform plugins (xcb, offscreen) are only recommended by libqt6gui6.
      # Opens web addresses in the default browser.
      xdg-utils)
 tests=(xvfb xauth xdotool x11-utils openbox)
-tools=(clang libclang-rt-14-dev pulseaudio pulseaudio-utils sox libsox-fmt-mp3 imagemagick)
+tools=(clang libclang-rt-14-dev pulseaudio pulseaudio-utils sox lame imagemagick)
 
 want=("${build[@]}" "${run[@]}")
 for option in "$@"; do
