@@ -7,6 +7,16 @@
 
 #include "platform/audio/SharedLibrary.h"
 
+// espeak-ng (1.51) opens a sound output through pcaudiolib when its output is
+// set up, even for rendering into memory: a second client of the sound server,
+// which holds the audio thread for 30 s when the server does not answer. This
+// definition, exported by the program (see CMakeLists.txt), comes before
+// pcaudiolib's in the lookup and gives the engine no device; it needs none.
+extern "C" __attribute__((visibility("default"))) struct audio_object* create_audio_device_object(
+    const char*, const char*, const char*) {
+  return nullptr;
+}
+
 namespace platform::audio {
 namespace {
 
