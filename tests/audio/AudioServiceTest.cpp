@@ -141,7 +141,7 @@ TEST_F(AudioServiceTest, AServerThatDoesNotAnswerIsGivenUpThenTriedAgainLater) {
   EXPECT_EQ(stage->reports.size(), 1u);
 }
 
-TEST_F(AudioServiceTest, AServerRefusedOrLostIsSaidOnceEachAndComesBackByItself) {
+TEST_F(AudioServiceTest, EachOutageIsSaidOnceAndSoundComesBackByItself) {
   Answer(Stage::Answer::Refuse);
   Start({.retryAfter = 0ms});
   for (size_t click = 1; click <= 3; ++click) {
@@ -158,10 +158,16 @@ TEST_F(AudioServiceTest, AServerRefusedOrLostIsSaidOnceEachAndComesBackByItself)
   service->Speak("two", false);
   ASSERT_TRUE(LastSeen("play speech one"));
 
-  // Lost while speaking: what waits is dropped, and the next request reconnects.
+  // Lost while speaking, a new outage: what waits is dropped, and once the server
+  // is back the next request reconnects.
   stage->events->Lost("lost the sound server (Connection terminated)");
   stage->events->Lost("lost the sound server (Connection terminated)");
   stage->FinishSpeech();
+  Answer(Stage::Answer::Refuse);
+  service->PlaySound("/sounds/shake.mp3");
+  ASSERT_TRUE(stage->WaitFor(
+      [](Stage& s) { return std::count(s.calls.begin(), s.calls.end(), "disconnect") == 5; }));
+  Answer(Stage::Answer::Connect);
   service->PlaySound("/sounds/shake.mp3");
   service->Speak("three", false);
   ASSERT_TRUE(LastSeen("play speech three"));

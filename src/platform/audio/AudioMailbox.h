@@ -52,7 +52,7 @@ class AudioMailbox final : public SoundServer::Events {
 
   const MakeAudioParts makeParts;
   const AudioTiming timing;
-  ReportOnce report;  // used on the audio thread only
+  const Report report;
 
   std::mutex mutex;
   std::condition_variable wake;

@@ -63,6 +63,7 @@ void AudioWorker::Handle(ServerConnected&) {
   if (link_ != Link::Connecting) return;
   link_ = Link::Up;
   lastFailure_.reset();
+  outageSaid_ = false;
   if (soundOnConnect_) parts_.server->Play(Line::Sound, std::move(soundOnConnect_), nextId_++);
   soundOnConnect_.reset();
   SpeakNext();
@@ -89,7 +90,8 @@ bool AudioWorker::Reachable() {
 }
 
 void AudioWorker::Fail(const std::string& why) {
-  Report("no sound or speech: " + why);
+  if (!outageSaid_) Report("no sound or speech: " + why);
+  outageSaid_ = true;
   parts_.server->Disconnect();
   link_ = Link::Down;
   lastFailure_ = Clock::now();

@@ -37,7 +37,9 @@ class AudioWorker {
   void Fail(const std::string& why);
   std::shared_ptr<const Clip> ClipFor(const std::string& path);
   void SpeakNext();
-  void Report(const std::string& line) { mailbox_.report(line); }
+  void Report(const std::string& line) {
+    if (mailbox_.report) mailbox_.report(line);
+  }
 
   AudioMailbox& mailbox_;
   const Stopped stopped_;
@@ -45,6 +47,8 @@ class AudioWorker {
   Link link_ = Link::Down;
   Clock::time_point connectDeadline_;
   std::optional<Clock::time_point> lastFailure_;
+  // Said once per outage: until the server is reached again, failures are quiet.
+  bool outageSaid_ = false;
   // Each file is decoded once; null when it could not be.
   std::map<std::string, std::shared_ptr<const Clip>> clips_;
   std::shared_ptr<const Clip> soundOnConnect_;
