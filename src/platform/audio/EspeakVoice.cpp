@@ -2,7 +2,9 @@
 
 #include <espeak-ng/espeak_ng.h>
 
-#include <array>
+#include <cctype>
+#include <cstdio>
+#include <cstdlib>
 #include <mutex>
 
 #include "platform/audio/SharedLibrary.h"
@@ -29,7 +31,7 @@ struct EspeakApi {
     library.Bind(set_voice_by_name, "espeak_ng_SetVoiceByName");
     library.Bind(set_synth_callback, "espeak_SetSynthCallback");
     library.Bind(synthesize, "espeak_ng_Synthesize");
-    library.Bind(get_status_code_message, "espeak_ng_GetStatusCodeMessage");
+    library.Bind(print_status_code_message, "espeak_ng_PrintStatusCodeMessage");
     library.Bind(clear_error_context, "espeak_ng_ClearErrorContext");
   }
 
@@ -40,7 +42,7 @@ struct EspeakApi {
   decltype(&espeak_ng_SetVoiceByName) set_voice_by_name;
   decltype(&espeak_SetSynthCallback) set_synth_callback;
   decltype(&espeak_ng_Synthesize) synthesize;
-  decltype(&espeak_ng_GetStatusCodeMessage) get_status_code_message;
+  decltype(&espeak_ng_PrintStatusCodeMessage) print_status_code_message;
   decltype(&espeak_ng_ClearErrorContext) clear_error_context;
 };
 
@@ -75,17 +77,25 @@ class EspeakVoice final : public Voice {
     espeak_.initialize_path(nullptr);
     espeak_ng_ERROR_CONTEXT context = nullptr;
     espeak_ng_STATUS status = espeak_.initialize(&context);
-    espeak_.clear_error_context(&context);
-    // Synchronous output without the audio flag: samples come to Collect and the
-    // engine opens no device or sound server.
+    // Synchronous output: the samples come to Collect.
     if (status == ENS_OK) status = espeak_.initialize_output(ENOUTPUT_MODE_SYNCHRONOUS, 0, nullptr);
     const int rate = status == ENS_OK ? espeak_.get_sample_rate() : 0;
     if (rate <= 0) {
-      std::array<char, 512> message{};
-      espeak_.get_status_code_message(status, message.data(), message.size());
-      report_(std::string("no speech: espeak-ng cannot start: ") + message.data());
-      return 0;
+      // The engine's own message names the data file it could not read.
+      char* text = nullptr;
+      std::size_t size = 0;
+      if (FILE* message = open_memstream(&text, &size)) {
+        espeak_.print_status_code_message(status, message, context);
+        std::fclose(message);
+      }
+      std::string line = text ? text : "";
+      std::free(text);
+      while (!line.empty() && std::isspace(static_cast<unsigned char>(line.back())))
+        line.pop_back();
+      report_("no speech: espeak-ng cannot start: " + line);
     }
+    espeak_.clear_error_context(&context);
+    if (rate <= 0) return 0;
     // Without this voice the engine's default one speaks.
     espeak_.set_voice_by_name("en-us");
     espeak_.set_synth_callback(&EspeakVoice::Collect);
