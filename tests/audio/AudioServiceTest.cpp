@@ -118,6 +118,22 @@ TEST_F(AudioServiceTest, WithoutTheSpeechLibraryItIsSaidOnceAndSoundStillPlays) 
             (Calls{"no speech: libespeak-ng.so.1: cannot open shared object file"}));
 }
 
+TEST_F(AudioServiceTest, AServerThatPlaysNothingIsSaidOnceAndTheAnswersGoOn) {
+  stage->noDevice = true;
+  Start();
+  service->PlaySound("/sounds/shake.mp3");
+  ASSERT_TRUE(Seen({"connect", "play sound"}));
+  service->Speak("one", false);
+  service->Speak("two", false);
+  service->PlaySound("/sounds/shake.mp3");
+  // Each answer is given up when the server refuses it, so the next one comes.
+  ASSERT_TRUE(stage->WaitFor([](Stage& s) { return s.calls.size() == 5; }));
+  EXPECT_EQ(std::count(stage->calls.begin(), stage->calls.end(), "play speech two"), 1);
+  EXPECT_EQ(std::count(stage->calls.begin(), stage->calls.end(), "play sound"), 2);
+  EXPECT_EQ(stage->reports,
+            (Calls{"no sound or speech: the sound server cannot play (No such entity)"}));
+}
+
 TEST_F(AudioServiceTest, AServerThatDoesNotAnswerIsGivenUpThenTriedAgainLater) {
   Answer(Stage::Answer::Silence);
   Start({.connectTimeout = 100ms, .retryAfter = 300ms});

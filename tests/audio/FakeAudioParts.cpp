@@ -38,6 +38,9 @@ class FakeServer final : public SoundServer {
   void Disconnect() override { stage_->Note("disconnect"); }
 
   void Play(Line line, std::shared_ptr<const Clip> clip, std::uint64_t id) override {
+    if (stage_->noDevice) {
+      stage_->events->Played(line, id, "the sound server cannot play (No such entity)");
+    }
     if (line == Line::Sound) {
       {
         std::lock_guard lock(stage_->mutex);

@@ -24,6 +24,7 @@ struct Stage {
   bool wedgeConnect = false;  // Connect() does not return until released
   bool released = false;
   bool voiceMissing = false;
+  bool noDevice = false;  // the server takes clips and plays none
 
   // Seen, in order: "connect", "disconnect", "play sound", "play speech <text>",
   // "stop speech".
@@ -64,7 +65,7 @@ struct Stage {
       std::lock_guard lock(mutex);
       id = speaking;
     }
-    events->Played(Line::Speech, id);
+    events->Played(Line::Speech, id, "");
   }
 
   void Release() {

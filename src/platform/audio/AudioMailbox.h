@@ -26,6 +26,7 @@ struct ServerLost {
 struct ClipPlayed {
   SoundServer::Line line;
   std::uint64_t id;
+  std::string failure;
 };
 using AudioMessage =
     std::variant<PlaySoundRequest, SpeakRequest, ServerConnected, ServerLost, ClipPlayed>;
@@ -48,7 +49,9 @@ class AudioMailbox final : public SoundServer::Events {
 
   void Connected() override { Post(ServerConnected{}); }
   void Lost(const std::string& why) override { Post(ServerLost{why}); }
-  void Played(SoundServer::Line line, std::uint64_t id) override { Post(ClipPlayed{line, id}); }
+  void Played(SoundServer::Line line, std::uint64_t id, const std::string& failure) override {
+    Post(ClipPlayed{line, id, failure});
+  }
 
   const MakeAudioParts makeParts;
   const AudioTiming timing;

@@ -64,6 +64,7 @@ void AudioWorker::Handle(ServerConnected&) {
   link_ = Link::Up;
   lastFailure_.reset();
   outageSaid_ = false;
+  refusalSaid_ = false;
   if (soundOnConnect_) parts_.server->Play(Line::Sound, std::move(soundOnConnect_), nextId_++);
   soundOnConnect_.reset();
   SpeakNext();
@@ -74,6 +75,10 @@ void AudioWorker::Handle(ServerLost& event) {
 }
 
 void AudioWorker::Handle(ClipPlayed& event) {
+  if (!event.failure.empty() && link_ == Link::Up && !refusalSaid_) {
+    Report("no sound or speech: " + event.failure);
+    refusalSaid_ = true;
+  }
   if (event.line != Line::Speech || speaking_ != event.id) return;
   speaking_.reset();
   SpeakNext();

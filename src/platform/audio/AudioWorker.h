@@ -49,6 +49,9 @@ class AudioWorker {
   std::optional<Clock::time_point> lastFailure_;
   // Said once per outage: until the server is reached again, failures are quiet.
   bool outageSaid_ = false;
+  // A server that takes clips and plays none (it has no device) is said once per
+  // connection.
+  bool refusalSaid_ = false;
   // Each file is decoded once; null when it could not be.
   std::map<std::string, std::shared_ptr<const Clip>> clips_;
   std::shared_ptr<const Clip> soundOnConnect_;

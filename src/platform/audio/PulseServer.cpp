@@ -123,7 +123,7 @@ class PulseServer final : public SoundServer {
     Playback& playback = playbacks_[Index(line)];
     Release(playback);
     if (!context_ || pa_.context_get_state(context_) != PA_CONTEXT_READY || !clip->Playable()) {
-      events_.Played(line, id);
+      events_.Played(line, id, "");
       return;
     }
     const pa_sample_spec spec{.format = PA_SAMPLE_S16LE,
@@ -132,7 +132,7 @@ class PulseServer final : public SoundServer {
     playback.stream =
         pa_.stream_new(context_, line == Line::Sound ? "sound" : "speech", &spec, nullptr);
     if (!playback.stream) {
-      events_.Played(line, id);
+      events_.Played(line, id, Why("the sound server cannot play"));
       return;
     }
     const auto bytesPerSecond = std::uint64_t(clip->rate) * clip->FrameBytes();
@@ -147,7 +147,7 @@ class PulseServer final : public SoundServer {
     pa_.stream_set_write_callback(playback.stream, &PulseServer::Writable, this);
     if (pa_.stream_connect_playback(playback.stream, nullptr, &buffer, PA_STREAM_ADJUST_LATENCY,
                                     nullptr, nullptr) < 0) {
-      Finish(playback);
+      Finish(playback, Why("the sound server cannot play"));
     }
   }
 
@@ -218,10 +218,10 @@ class PulseServer final : public SoundServer {
     playback.line = line;
   }
 
-  void Finish(Playback& playback) {
+  void Finish(Playback& playback, const std::string& failure = "") {
     const std::uint64_t id = playback.id;
     Release(playback);
-    events_.Played(playback.line, id);
+    events_.Played(playback.line, id, failure);
   }
 
   Playback* Find(pa_stream* stream) {
@@ -252,7 +252,12 @@ class PulseServer final : public SoundServer {
     auto& self = *static_cast<PulseServer*>(data);
     Playback* playback = self.Find(stream);
     const pa_stream_state_t state = self.pa_.stream_get_state(stream);
-    if (playback && (state == PA_STREAM_FAILED || state == PA_STREAM_TERMINATED)) {
+    if (!playback) return;
+    // A stream fails with its connection too; that loss is said on its own.
+    if (state == PA_STREAM_FAILED &&
+        self.pa_.context_get_state(self.context_) == PA_CONTEXT_READY) {
+      self.Finish(*playback, self.Why("the sound server cannot play"));
+    } else if (state == PA_STREAM_FAILED || state == PA_STREAM_TERMINATED) {
       self.Finish(*playback);
     }
   }

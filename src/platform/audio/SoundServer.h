@@ -21,8 +21,9 @@ class SoundServer {
     virtual void Connected() = 0;
     // The connection failed or was lost; `why` is one line for the user.
     virtual void Lost(const std::string& why) = 0;
-    // The clip has been heard to its end, or its stream failed.
-    virtual void Played(Line line, std::uint64_t clip) = 0;
+    // The clip has been heard to its end, or, with `failure` saying why for the
+    // user, the server would not play it.
+    virtual void Played(Line line, std::uint64_t clip, const std::string& failure) = 0;
   };
 
   virtual ~SoundServer() = default;
