@@ -120,9 +120,7 @@ TEST(SystemAudioTest, TheShakeSoundDecodesWithoutItsEncoderDelay) {
 TEST(SystemAudioTest, SpeechRendersIntoMemoryWithoutReachingTheSoundServer) {
   SilentServer server;
   Reports reports;
-  std::string error;
-  auto voice = OpenEspeakVoice(reports.Sink(), error);
-  ASSERT_TRUE(voice) << error;
+  auto voice = MakeEspeakVoice(reports.Sink());
   const Clip clip = voice->Render("I'd say, yes!", [] { return false; });
   EXPECT_GT(clip.rate, 0);
   // At least half a second of speech.

@@ -52,79 +52,87 @@ struct Rendering {
   const Stopped* stopped;
 };
 
-// The engine is one per process and not reentrant: every voice shares it, one
-// at a time.
+// Called on the thread inside synthesize(), with the pieces of the rendering.
+int Collect(short* samples, int count, espeak_EVENT* events) {
+  auto* rendering = static_cast<Rendering*>(events->user_data);
+  if (samples && count > 0) {
+    rendering->clip->samples.insert(rendering->clip->samples.end(), samples, samples + count);
+  }
+  return (*rendering->stopped)() ? 1 : 0;
+}
+
+// The engine's own message for a failed start; it names the data file it could
+// not read.
+std::string Message(const EspeakApi& espeak, espeak_ng_STATUS status,
+                    espeak_ng_ERROR_CONTEXT context) {
+  char* text = nullptr;
+  std::size_t size = 0;
+  if (FILE* message = open_memstream(&text, &size)) {
+    espeak.print_status_code_message(status, message, context);
+    std::fclose(message);
+  }
+  std::string line = text ? text : "";
+  std::free(text);
+  while (!line.empty() && std::isspace(static_cast<unsigned char>(line.back()))) line.pop_back();
+  return line;
+}
+
+// The engine, started with its library; null when either cannot be used.
+struct Engine {
+  const EspeakApi* espeak = nullptr;
+  int rate = 0;
+
+  static Engine Start(const Report& report) {
+    static SharedLibrary library("libespeak-ng.so.1");
+    static const EspeakApi espeak(library);
+    if (!library.Usable()) {
+      report("no speech: " + library.Error());
+      return {};
+    }
+    espeak.initialize_path(nullptr);
+    espeak_ng_ERROR_CONTEXT context = nullptr;
+    espeak_ng_STATUS status = espeak.initialize(&context);
+    // Synchronous output: the samples come to Collect.
+    if (status == ENS_OK) status = espeak.initialize_output(ENOUTPUT_MODE_SYNCHRONOUS, 0, nullptr);
+    const int rate = status == ENS_OK ? espeak.get_sample_rate() : 0;
+    if (rate <= 0) report("no speech: espeak-ng cannot start: " + Message(espeak, status, context));
+    espeak.clear_error_context(&context);
+    if (rate <= 0) return {};
+    // Without this voice the engine's default one speaks.
+    espeak.set_voice_by_name("en-us");
+    espeak.set_synth_callback(&Collect);
+    return {&espeak, rate};
+  }
+};
+
+// The engine is one per process and not reentrant: every voice shares it, one at
+// a time. It starts at the first text, so that the first shake's sound does not
+// wait for the library to load.
 class EspeakVoice final : public Voice {
  public:
-  EspeakVoice(const EspeakApi& api, Report report) : espeak_(api), report_(std::move(report)) {}
+  explicit EspeakVoice(Report report) : report_(std::move(report)) {}
 
   Clip Render(const std::string& text, const Stopped& stopped) override {
-    static std::mutex engine;
-    std::lock_guard lock(engine);
-    static const int rate = Start();
+    static std::mutex mutex;
+    std::lock_guard lock(mutex);
+    static const Engine engine = Engine::Start(report_);
     Clip clip;
-    if (rate <= 0 || text.empty()) return clip;
-    clip.rate = rate;
+    if (!engine.espeak || text.empty()) return clip;
+    clip.rate = engine.rate;
     Rendering rendering{&clip, &stopped};
-    espeak_.synthesize(text.c_str(), text.size() + 1, 0, POS_CHARACTER, 0, espeakCHARS_UTF8,
-                       nullptr, &rendering);
+    engine.espeak->synthesize(text.c_str(), text.size() + 1, 0, POS_CHARACTER, 0, espeakCHARS_UTF8,
+                              nullptr, &rendering);
     return clip;
   }
 
  private:
-  // The sample rate, or 0 when the engine cannot start.
-  int Start() const {
-    espeak_.initialize_path(nullptr);
-    espeak_ng_ERROR_CONTEXT context = nullptr;
-    espeak_ng_STATUS status = espeak_.initialize(&context);
-    // Synchronous output: the samples come to Collect.
-    if (status == ENS_OK) status = espeak_.initialize_output(ENOUTPUT_MODE_SYNCHRONOUS, 0, nullptr);
-    const int rate = status == ENS_OK ? espeak_.get_sample_rate() : 0;
-    if (rate <= 0) {
-      // The engine's own message names the data file it could not read.
-      char* text = nullptr;
-      std::size_t size = 0;
-      if (FILE* message = open_memstream(&text, &size)) {
-        espeak_.print_status_code_message(status, message, context);
-        std::fclose(message);
-      }
-      std::string line = text ? text : "";
-      std::free(text);
-      while (!line.empty() && std::isspace(static_cast<unsigned char>(line.back())))
-        line.pop_back();
-      report_("no speech: espeak-ng cannot start: " + line);
-    }
-    espeak_.clear_error_context(&context);
-    if (rate <= 0) return 0;
-    // Without this voice the engine's default one speaks.
-    espeak_.set_voice_by_name("en-us");
-    espeak_.set_synth_callback(&EspeakVoice::Collect);
-    return rate;
-  }
-
-  // Called on the thread inside synthesize(), with the pieces of the rendering.
-  static int Collect(short* samples, int count, espeak_EVENT* events) {
-    auto* rendering = static_cast<Rendering*>(events->user_data);
-    if (samples && count > 0) {
-      rendering->clip->samples.insert(rendering->clip->samples.end(), samples, samples + count);
-    }
-    return (*rendering->stopped)() ? 1 : 0;
-  }
-
-  const EspeakApi& espeak_;
   const Report report_;
 };
 
 }  // namespace
 
-std::unique_ptr<Voice> OpenEspeakVoice(Report report, std::string& error) {
-  static SharedLibrary library("libespeak-ng.so.1");
-  static const EspeakApi api(library);
-  if (!library.Usable()) {
-    error = library.Error();
-    return nullptr;
-  }
-  return std::make_unique<EspeakVoice>(api, std::move(report));
+std::unique_ptr<Voice> MakeEspeakVoice(Report report) {
+  return std::make_unique<EspeakVoice>(std::move(report));
 }
 
 }  // namespace platform::audio

@@ -9,7 +9,8 @@
 namespace platform::audio {
 
 // Speaks with espeak-ng, rendered into memory: the engine opens no sound output of
-// its own. Null, with the reason in `error`, when the library cannot be loaded.
-std::unique_ptr<Voice> OpenEspeakVoice(Report report, std::string& error);
+// its own. The library is loaded at the first text; without it, or without its
+// data, the voice says so once and renders nothing.
+std::unique_ptr<Voice> MakeEspeakVoice(Report report);
 
 }  // namespace platform::audio

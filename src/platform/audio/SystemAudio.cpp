@@ -17,8 +17,7 @@ std::unique_ptr<AudioService> MakeSystemAudio(const std::string& client, Report 
     }
     parts.decoder = OpenSndfileDecoder(report, error);
     if (!parts.decoder) report("no sound: " + error);
-    parts.voice = OpenEspeakVoice(report, error);
-    if (!parts.voice) report("no speech: " + error);
+    parts.voice = MakeEspeakVoice(report);
     return parts;
   };
   return std::make_unique<AudioService>(makeParts, std::move(report));
