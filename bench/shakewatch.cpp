@@ -431,7 +431,12 @@ int main(int argc, char** argv) {
                 laterCpuMs, laterWallMs, 100 * laterCpuMs / laterWallMs);
   }
 
-  // One line for scripts: the first shake beside the median of the later ones.
+  // For scripts: one line a shake, then the first beside the median of the later ones.
+  for (size_t i = 0; i < shakes.size(); ++i) {
+    std::printf("shake=%zu first_tick_ms=%s stream_ms=%s sound_ms=%s cycle_cpu_ms=%s\n", i + 1,
+                Ms(shakes[i].FirstTickMs()).c_str(), Ms(shakes[i].StreamMs()).c_str(),
+                Ms(shakes[i].SoundMs()).c_str(), Ms(shakes[i].cycleCpuSeconds * 1000, 0).c_str());
+  }
   if (!shakes.empty()) {
     std::printf(
         "summary first_stream_ms=%s first_sound_ms=%s first_cycle_cpu_ms=%s "
