@@ -14,7 +14,8 @@
 #                 being heard (bench/shakewatch.cpp of AFTER_BUILD describes both),
 #                 for the first shake and as the median of the three after it
 #   CPU a cycle   utime+stime from the click until the answer has been spoken and
-#                 the recording is quiet again (10 ms units), first and later shakes
+#                 the recording is quiet again (10 ms units), for the first shake and
+#                 as the mean of the three after it
 #   exit          Ctrl+Q, after the fourth shake's cycle, to the end of the process as
 #                 the shell's `wait` sees it; the exit status is checked
 # Each figure is the median over the rounds; a ratio is the median of the
@@ -48,7 +49,7 @@ declare -A seen
 note() { seen[$1:$2]+="$3 "; }
 
 measure() {
-  local variant=$1 build=$2 lines later_streams=() later_sounds=() later_cpus=()
+  local variant=$1 build=$2 lines later_streams=() later_sounds=() later_cpu=0
   start_program "$build/bundle/bin/orbivane"
   ball_on_screen
   sleep 1
@@ -69,11 +70,11 @@ measure() {
   while read -r line; do
     later_streams+=("$(field stream_ms "$line")")
     later_sounds+=("$(field sound_ms "$line")")
-    later_cpus+=("$(field cycle_cpu_ms "$line")")
+    later_cpu=$((later_cpu + $(field cycle_cpu_ms "$line")))
   done < <(grep '^shake=' <<<"$lines")
   note "$variant" stream2 "$(median "${later_streams[@]}")"
   note "$variant" sound2 "$(median "${later_sounds[@]}")"
-  note "$variant" cpu2 "$(median "${later_cpus[@]}")"
+  note "$variant" cpu2 "$(awk -v c="$later_cpu" 'BEGIN {printf "%.1f", c / 3}')"
 
   xdotool windowfocus --sync "$window"
   local start status=0

@@ -7,7 +7,7 @@
 #
 # ORBIVANE_RECORD_LATENCY_MS sets the recording's latency (5 ms by default). The
 # null sink runs at the smallest latency asked for, so it is also the latency the
-# sound is heard with here; keep it below the program's own (12.5 ms).
+# sound is heard with here; keep it below the program's own (30 ms).
 #
 # The program runs on an Xvfb of its own with no window manager (each move of the
 # window reaches an observer as one ConfigureNotify) and plays into a PulseAudio
