@@ -5,19 +5,21 @@
 #
 #   bench/before-after.sh BEFORE_BUILD [AFTER_BUILD [ROUNDS]]   (defaults: ./build, 3)
 #
-# Each round starts each build's program afresh and takes:
+# Each round starts each build's program twice. The first time, with the sink's
+# monitor recorded (bench/shakewatch.cpp of AFTER_BUILD describes both figures):
+#   stream/sound  click to the sound server's new playback stream, and to the sound
+#                 being heard, for the first shake and as the median of the next three
+# The second time nothing records: a recording at 5 ms makes the null sink, and so
+# the program's stream, run at 5 ms, which costs CPU that a real device would not.
 #   RSS before    VmRSS once the window is up and the program has been still for 1 s
-#   RSS after     VmRSS after the first shake's whole cycle (shake, answer spoken)
+#   RSS after     VmRSS after the first shake's whole cycle
 #   libraries     distinct shared objects (*.so*) in /proc/PID/maps before the first
 #                 shake, and how many the first cycle added
-#   stream/sound  click to the sound server's new playback stream, and to the sound
-#                 being heard (bench/shakewatch.cpp of AFTER_BUILD describes both),
-#                 for the first shake and as the median of the three after it
-#   CPU a cycle   utime+stime from the click until the answer has been spoken and
-#                 the recording is quiet again (10 ms units), for the first shake and
-#                 as the mean of the three after it
-#   exit          Ctrl+Q, after the fourth shake's cycle, to the end of the process as
-#                 the shell's `wait` sees it; the exit status is checked
+#   CPU a cycle   utime+stime over a cycle: from just before the click to 5.5 s after
+#                 it (the shake is 1.1 s, the longest answer about 3.5 s), for the
+#                 first shake and as the mean of the next three (10 ms units)
+#   exit          Ctrl+Q, after the fourth cycle, to the end of the process as the
+#                 shell's `wait` sees it; the exit status is checked
 # Each figure is the median over the rounds; a ratio is the median of the
 # per-round ratios of AFTER to BEFORE.
 set -euo pipefail
@@ -48,32 +50,48 @@ median() {
 declare -A seen
 note() { seen[$1:$2]+="$3 "; }
 
+cpu_ms() { awk '{print ($14 + $15) * 1000 / '"$(getconf CLK_TCK)"'}' "/proc/$program_pid/stat"; }
+
+# CPU of one cycle: a click on the ball, then 5.5 s.
+cycle_cpu() {
+  local start
+  start=$(cpu_ms)
+  xdotool click 1
+  sleep 5.5
+  echo $(($(cpu_ms) - start))
+}
+
 measure() {
   local variant=$1 build=$2 lines later_streams=() later_sounds=() later_cpu=0
   start_program "$build/bundle/bin/orbivane"
   ball_on_screen
   sleep 1
-  local rss0 libs0
-  rss0=$(rss_kb)
-  libs0=$(libraries)
-  lines=$("$watcher" "$window" "$program_pid" "$click_x" "$click_y" 1 "$sink.monitor")
+  lines=$("$watcher" "$window" "$program_pid" "$click_x" "$click_y" 4 "$sink.monitor")
   local first
   first=$(grep '^shake=1 ' <<<"$lines")
-  note "$variant" rss0 "$rss0"
-  note "$variant" rss1 "$(rss_kb)"
-  note "$variant" libs0 "$libs0"
-  note "$variant" added "$(($(libraries) - libs0))"
   note "$variant" stream1 "$(field stream_ms "$first")"
   note "$variant" sound1 "$(field sound_ms "$first")"
-  note "$variant" cpu1 "$(field cycle_cpu_ms "$first")"
-  lines=$("$watcher" "$window" "$program_pid" "$click_x" "$click_y" 3 "$sink.monitor")
   while read -r line; do
     later_streams+=("$(field stream_ms "$line")")
     later_sounds+=("$(field sound_ms "$line")")
-    later_cpu=$((later_cpu + $(field cycle_cpu_ms "$line")))
-  done < <(grep '^shake=' <<<"$lines")
+  done < <(grep -E '^shake=[234] ' <<<"$lines")
   note "$variant" stream2 "$(median "${later_streams[@]}")"
   note "$variant" sound2 "$(median "${later_sounds[@]}")"
+  kill "$program_pid"
+  wait "$program_pid" || true
+
+  start_program "$build/bundle/bin/orbivane"
+  ball_on_screen
+  xdotool mousemove --sync "$click_x" "$click_y"
+  sleep 1
+  local libs0
+  libs0=$(libraries)
+  note "$variant" rss0 "$(rss_kb)"
+  note "$variant" libs0 "$libs0"
+  note "$variant" cpu1 "$(cycle_cpu)"
+  note "$variant" rss1 "$(rss_kb)"
+  note "$variant" added "$(($(libraries) - libs0))"
+  for _ in 1 2 3; do later_cpu=$((later_cpu + $(cycle_cpu))); done
   note "$variant" cpu2 "$(awk -v c="$later_cpu" 'BEGIN {printf "%.1f", c / 3}')"
 
   xdotool windowfocus --sync "$window"
