@@ -78,11 +78,11 @@ class FirstPaint final : public QObject {
     const std::string maps = ReadFile("/proc/self/maps");
     std::printf(
         "paint_ms=%.1f frame_ms=%.1f hwm_kb=%ld rss_kb=%ld qt6multimedia=%d espeak=%d "
-        "multimedia_plugin=%d orbivane_media=%d gstreamer=%d pulse=%d\n",
+        "sndfile=%d gstreamer=%d pulse=%d\n",
         paintUs_ / 1000, frameUs / 1000, StatusKb(status, "VmHWM"), StatusKb(status, "VmRSS"),
         Mapped(maps, "libQt6Multimedia.so"), Mapped(maps, "libespeak-ng.so"),
-        Mapped(maps, "/plugins/multimedia/"), Mapped(maps, "orbivane_media.so"),
-        Mapped(maps, "libgstreamer-1.0.so"), Mapped(maps, "libpulse.so"));
+        Mapped(maps, "libsndfile.so"), Mapped(maps, "libgstreamer-1.0.so"),
+        Mapped(maps, "libpulse.so"));
     std::fflush(stdout);
     // The program's own shut-down is not part of what is measured.
     _exit(0);

@@ -7,6 +7,10 @@
 #
 # It builds BUILD_DIR with the benchmark helpers first (bench/build.sh).
 #
+# ORBIVANE_RECORD_LATENCY_MS sets the recording's latency (5 ms by default). The
+# null sink runs at the smallest latency asked for, so it is also the latency the
+# sound is heard with here; keep it below the program's own (30 ms).
+#
 # The program runs on an Xvfb of its own with no window manager (each move of the
 # window reaches an observer as one ConfigureNotify) and plays into a PulseAudio
 # null sink of its own. bench/shakewatch.cpp does the watching, clicking (XTEST) and
@@ -36,12 +40,18 @@ ball_on_screen
 
 echo "Shake, $shakes times (Xvfb, no window manager; load average $(cut -d' ' -f1-3 /proc/loadavg))"
 "$watcher" "$window" "$program_pid" "$click_x" "$click_y" "$shakes" "$sink.monitor"
-cat <<'EOF'
+cat <<EOF
 
 1st tick  click to the window's first move (the timer's period is 100 ms)
-sound     click to the first recorded sample above 1% of full scale; includes the
-          recording latency (20 ms asked) and the file's own quiet start (about
-          24 ms to that level when sox decodes it)
+stream    click to the sound server's "new" sink-input event (pactl subscribe): the
+          server has made the shake sound's playback stream
+sound     click to the first recorded sample above 1% of full scale, plus the
+          recording latency (${ORBIVANE_RECORD_LATENCY_MS:-5} ms asked), by which the
+          null sink renders ahead of its clock: when it is heard, on a sink running
+          at that latency; it follows "stream" by about that latency plus any quiet
+          at the start of the sound file
 int       the 10 intervals between the 11 moves; outside: how many are not 100 +- 10 ms
 CPU       utime+stime of the program from the click to the last move, over that wall time
+cycle     utime+stime from the click until the answer has been spoken (the recording
+          quiet again for 0.8 s)
 EOF

@@ -7,13 +7,24 @@
 // - the click: the pointer is warped to CLICK_X, CLICK_Y, then the time is taken
 //   just before a button press and release are sent through the XTEST extension;
 // - a tick: the time a ConfigureNotify with a new x for WINDOW is read;
-// - the sound: PULSE_SOURCE is recorded with parec; each block read is stamped on
-//   arrival, a sample's time is that stamp less the samples after it in the block,
-//   and the sound starts at the first sample above 1% of full scale. This includes
-//   the recording latency (parec asks for 20 ms);
+// - the sound: PULSE_SOURCE (a null sink's monitor) is recorded with parec; each
+//   block read is stamped on arrival, a sample's time is that stamp less the
+//   samples after it in the block, and the sound starts at the first sample above
+//   1% of full scale: when the sound entered the server's mix. The null sink runs
+//   at the smallest latency any client asks for, here the recording's (parec asks
+//   for ORBIVANE_RECORD_LATENCY_MS, 5 by default, below the program's own): it
+//   renders that far ahead of its clock, and a new stream's first sample comes
+//   after what is already rendered. That latency is added back, so the figure is
+//   when the sink's clock reaches the sound: when it would be heard on a device
+//   with that latency;
+// - the stream: `pactl subscribe` runs beside, and the first "new" sink-input event
+//   read after the click is stamped on arrival: when the server has made the
+//   program's playback stream, the server's own view. The sound follows it by the
+//   sink's latency and any quiet at the start of the sound file;
 // - CPU: utime + stime of PID from /proc/PID/stat, read just before the click and
-//   just after the last tick, over the wall time between the two readings. The
-//   kernel gives it in 10 ms units.
+//   just after the last tick, over the wall time between the two readings; and for
+//   the whole cycle, up to the end of the spoken answer (the recording quiet
+//   again). The kernel gives it in 10 ms units.
 // Before each click it waits until the window has stopped moving and the recording
 // has been quiet for a while, so that one shake's speech is not taken for the next
 // one's sound.
@@ -55,6 +66,11 @@ constexpr int kRate = 44100;
 constexpr int kLoud = 328;  // 1% of full scale
 constexpr std::int64_t kQuietUs = 800000;
 
+int RecordLatencyMs() {
+  const char* value = std::getenv("ORBIVANE_RECORD_LATENCY_MS");
+  return value ? std::atoi(value) : 5;
+}
+
 std::int64_t NowUs() {
   timespec ts{};
   clock_gettime(CLOCK_MONOTONIC, &ts);
@@ -82,10 +98,11 @@ double CpuSeconds(pid_t pid) {
   return ticks / double(sysconf(_SC_CLK_TCK));
 }
 
-pid_t Spawn(std::vector<std::string> args, int stdoutFd = -1) {
+pid_t Spawn(std::vector<std::string> args, int stdoutFd = -1, bool quiet = false) {
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   if (stdoutFd >= 0) posix_spawn_file_actions_adddup2(&actions, stdoutFd, STDOUT_FILENO);
+  if (quiet) posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
   std::vector<char*> argv;
   for (auto& arg : args) argv.push_back(arg.data());
   argv.push_back(nullptr);
@@ -129,10 +146,13 @@ struct Shake {
   std::vector<std::int64_t> tickUs;
   std::vector<int> tickX;
   std::int64_t soundUs = -1;
+  std::int64_t streamUs = -1;
   double cpuSeconds = 0;
+  double cycleCpuSeconds = 0;
 
   double FirstTickMs() const { return tickUs.empty() ? NAN : (tickUs[0] - clickUs) / 1000.0; }
   double SoundMs() const { return soundUs < 0 ? NAN : (soundUs - clickUs) / 1000.0; }
+  double StreamMs() const { return streamUs < 0 ? NAN : (streamUs - clickUs) / 1000.0; }
   double WallMs() const { return (cpuEndUs - cpuStartUs) / 1000.0; }
   double CpuPercent() const { return 100 * cpuSeconds * 1000 / WallMs(); }
   std::vector<double> Intervals() const {
@@ -163,19 +183,27 @@ class Watcher {
   void StartRecording(const std::string& source) {
     int fds[2];
     if (pipe(fds) != 0) Fail("pipe");
-    recorder_ = Spawn({"parec", "--raw", "--latency-msec=20", "--format=s16le",
-                       "--rate=" + std::to_string(kRate), "--channels=1", "-d", source},
-                      fds[1]);
+    recorder_ =
+        Spawn({"parec", "--raw", "--latency-msec=" + std::to_string(latencyMs_), "--format=s16le",
+               "--rate=" + std::to_string(kRate), "--channels=1", "-d", source},
+              fds[1]);
     close(fds[1]);
     audioFd_ = fds[0];
     fcntl(audioFd_, F_SETFL, O_NONBLOCK);
+    if (pipe(fds) != 0) Fail("pipe");
+    subscriber_ = Spawn({"pactl", "subscribe"}, fds[1], true);
+    close(fds[1]);
+    eventsFd_ = fds[0];
+    fcntl(eventsFd_, F_SETFL, O_NONBLOCK);
   }
 
   void StopRecording() {
-    if (recorder_ <= 0) return;
-    kill(recorder_, SIGTERM);
-    waitpid(recorder_, nullptr, 0);
-    recorder_ = 0;
+    for (pid_t* child : {&recorder_, &subscriber_}) {
+      if (*child <= 0) continue;
+      kill(*child, SIGTERM);
+      waitpid(*child, nullptr, 0);
+      *child = 0;
+    }
   }
 
   bool Recording() const { return audioFd_ >= 0; }
@@ -212,6 +240,9 @@ class Watcher {
     shake.cpuSeconds = CpuSeconds(pid) - cpuBefore;
     shake.cpuEndUs = NowUs();
     Pump(deadline, [&] { return !Recording() || shake.soundUs >= 0; });
+    // The cycle ends when the answer has been spoken and the window is still.
+    WaitForQuiet();
+    shake.cycleCpuSeconds = CpuSeconds(pid) - cpuBefore;
     current_ = nullptr;
     return shake;
   }
@@ -222,11 +253,13 @@ class Watcher {
     while (!done()) {
       const std::int64_t now = NowUs();
       if (now >= deadline) return;
-      pollfd fds[2] = {{ConnectionNumber(display_), POLLIN, 0}, {audioFd_, POLLIN, 0}};
-      poll(fds, audioFd_ >= 0 ? 2 : 1,
+      pollfd fds[3] = {
+          {ConnectionNumber(display_), POLLIN, 0}, {audioFd_, POLLIN, 0}, {eventsFd_, POLLIN, 0}};
+      poll(fds, audioFd_ >= 0 ? 3 : 1,
            int(std::min<std::int64_t>((deadline - now) / 1000 + 1, 50)));
       ReadX();
       if (audioFd_ >= 0 && (fds[1].revents & (POLLIN | POLLHUP))) ReadAudio();
+      if (eventsFd_ >= 0 && (fds[2].revents & POLLIN)) ReadEvents();
     }
   }
 
@@ -261,12 +294,30 @@ class Watcher {
       const auto sample =
           std::int16_t(std::uint8_t(pending_[2 * i]) | std::uint8_t(pending_[2 * i + 1]) << 8);
       if (std::abs(int(sample)) <= kLoud) continue;
-      const std::int64_t at = now - std::int64_t(samples - 1 - i) * 1000000 / kRate;
+      const std::int64_t at =
+          now - std::int64_t(samples - 1 - i) * 1000000 / kRate + latencyMs_ * 1000;
       lastLoudUs_ = at;
       if (current_ && current_->soundUs < 0) current_->soundUs = at;
     }
     audioSamples_ += std::int64_t(samples);
     pending_.erase(0, samples * 2);
+  }
+
+  void ReadEvents() {
+    char buffer[4096];
+    const ssize_t got = read(eventsFd_, buffer, sizeof buffer);
+    const std::int64_t now = NowUs();
+    if (got <= 0) return;
+    events_.append(buffer, size_t(got));
+    size_t end = 0;
+    while ((end = events_.find('\n')) != std::string::npos) {
+      const std::string line = events_.substr(0, end);
+      events_.erase(0, end + 1);
+      if (current_ && current_->streamUs < 0 &&
+          line.find("'new' on sink-input") != std::string::npos) {
+        current_->streamUs = now;
+      }
+    }
   }
 
   Display* display_;
@@ -280,6 +331,10 @@ class Watcher {
   std::string pending_;
   std::int64_t audioSamples_ = 0;
   std::int64_t lastLoudUs_ = 0;
+  const int latencyMs_ = RecordLatencyMs();
+  pid_t subscriber_ = 0;
+  int eventsFd_ = -1;
+  std::string events_;
 };
 
 std::string Ms(double value, int decimals = 1) {
@@ -289,15 +344,16 @@ std::string Ms(double value, int decimals = 1) {
   return text;
 }
 
-constexpr const char* kRowFormat = "%-7s %9s %7s %8s %8s %8s %8s %6s %6s %6s %6s\n";
+constexpr const char* kRowFormat = "%-7s %9s %7s %7s %8s %8s %8s %8s %6s %6s %6s %6s %6s\n";
 
-void PrintRow(const std::string& name, double firstTick, double sound, double minInterval,
-              double medianInterval, double maxInterval, const std::string& outside,
-              const std::string& ticks, double cpuMs, double wallMs, double cpuPercent) {
-  std::printf(kRowFormat, name.c_str(), Ms(firstTick).c_str(), Ms(sound).c_str(),
-              Ms(minInterval).c_str(), Ms(medianInterval).c_str(), Ms(maxInterval).c_str(),
-              outside.c_str(), ticks.c_str(), Ms(cpuMs, 0).c_str(), Ms(wallMs, 0).c_str(),
-              Ms(cpuPercent).c_str());
+void PrintRow(const std::string& name, double firstTick, double stream, double sound,
+              double minInterval, double medianInterval, double maxInterval,
+              const std::string& outside, const std::string& ticks, double cpuMs, double wallMs,
+              double cpuPercent, double cycleCpuMs) {
+  std::printf(kRowFormat, name.c_str(), Ms(firstTick).c_str(), Ms(stream).c_str(),
+              Ms(sound).c_str(), Ms(minInterval).c_str(), Ms(medianInterval).c_str(),
+              Ms(maxInterval).c_str(), outside.c_str(), ticks.c_str(), Ms(cpuMs, 0).c_str(),
+              Ms(wallMs, 0).c_str(), Ms(cpuPercent).c_str(), Ms(cycleCpuMs, 0).c_str());
 }
 
 }  // namespace
@@ -325,10 +381,12 @@ int main(int argc, char** argv) {
   for (int i = 0; i < count; ++i) shakes.push_back(watcher.Click(pid, x, y));
   watcher.StopRecording();
 
-  std::printf(kRowFormat, "shake", "1st tick", "sound", "int min", "int med", "int max", "outside",
-              "ticks", "CPU", "wall", "CPU%");
-  std::printf(kRowFormat, "", "ms", "ms", "ms", "ms", "ms", "", "", "ms", "ms", "");
-  std::vector<double> firstTicks, sounds, mins, medians, maxes, outsides, cpus, walls, percents;
+  std::printf(kRowFormat, "shake", "1st tick", "stream", "sound", "int min", "int med", "int max",
+              "outside", "ticks", "CPU", "wall", "CPU%", "cycle");
+  std::printf(kRowFormat, "", "ms", "ms", "ms", "ms", "ms", "ms", "", "", "ms", "ms", "", "ms");
+  std::vector<double> firstTicks, streams, sounds, mins, medians, maxes, outsides, cpus, walls,
+      percents, cycles;
+  std::vector<double> laterStreams, laterSounds, laterCycles;
   double laterCpuMs = 0;
   double laterWallMs = 0;
   for (size_t i = 0; i < shakes.size(); ++i) {
@@ -338,13 +396,20 @@ int main(int argc, char** argv) {
         intervals.empty() ? NAN : *std::min_element(intervals.begin(), intervals.end());
     const double maxInterval =
         intervals.empty() ? NAN : *std::max_element(intervals.begin(), intervals.end());
-    PrintRow(std::to_string(i + 1), shake.FirstTickMs(), shake.SoundMs(), minInterval,
-             Median(intervals), maxInterval,
+    PrintRow(std::to_string(i + 1), shake.FirstTickMs(), shake.StreamMs(), shake.SoundMs(),
+             minInterval, Median(intervals), maxInterval,
              std::to_string(shake.Outside()) + "/" + std::to_string(intervals.size()),
              std::to_string(shake.tickUs.size()), shake.cpuSeconds * 1000, shake.WallMs(),
-             shake.CpuPercent());
+             shake.CpuPercent(), shake.cycleCpuSeconds * 1000);
     firstTicks.push_back(shake.FirstTickMs());
+    if (shake.streamUs >= 0) streams.push_back(shake.StreamMs());
     if (shake.soundUs >= 0) sounds.push_back(shake.SoundMs());
+    cycles.push_back(shake.cycleCpuSeconds * 1000);
+    if (i > 0) {
+      if (shake.streamUs >= 0) laterStreams.push_back(shake.StreamMs());
+      if (shake.soundUs >= 0) laterSounds.push_back(shake.SoundMs());
+      laterCycles.push_back(shake.cycleCpuSeconds * 1000);
+    }
     mins.push_back(minInterval);
     medians.push_back(Median(intervals));
     maxes.push_back(maxInterval);
@@ -357,13 +422,28 @@ int main(int argc, char** argv) {
       laterWallMs += shake.WallMs();
     }
   }
-  PrintRow("median", Median(firstTicks), Median(sounds), Median(mins), Median(medians),
-           Median(maxes), Ms(Median(outsides), 1), "", Median(cpus), Median(walls),
-           Median(percents));
+  PrintRow("median", Median(firstTicks), Median(streams), Median(sounds), Median(mins),
+           Median(medians), Median(maxes), Ms(Median(outsides), 1), "", Median(cpus), Median(walls),
+           Median(percents), Median(cycles));
   // One shake's CPU is a few 10 ms units; the later shakes together resolve it finer.
   if (shakes.size() > 1) {
     std::printf("shakes 2-%zu together: %.0f ms of CPU in %.0f ms, %.1f%%\n", shakes.size(),
                 laterCpuMs, laterWallMs, 100 * laterCpuMs / laterWallMs);
+  }
+
+  // For scripts: one line a shake, then the first beside the median of the later ones.
+  for (size_t i = 0; i < shakes.size(); ++i) {
+    std::printf("shake=%zu first_tick_ms=%s stream_ms=%s sound_ms=%s cycle_cpu_ms=%s\n", i + 1,
+                Ms(shakes[i].FirstTickMs()).c_str(), Ms(shakes[i].StreamMs()).c_str(),
+                Ms(shakes[i].SoundMs()).c_str(), Ms(shakes[i].cycleCpuSeconds * 1000, 0).c_str());
+  }
+  if (!shakes.empty()) {
+    std::printf(
+        "summary first_stream_ms=%s first_sound_ms=%s first_cycle_cpu_ms=%s "
+        "later_stream_ms=%s later_sound_ms=%s later_cycle_cpu_ms=%s\n",
+        Ms(shakes[0].StreamMs()).c_str(), Ms(shakes[0].SoundMs()).c_str(),
+        Ms(shakes[0].cycleCpuSeconds * 1000, 0).c_str(), Ms(Median(laterStreams)).c_str(),
+        Ms(Median(laterSounds)).c_str(), Ms(Median(laterCycles), 0).c_str());
   }
 
   std::printf("\npositions of shake 1, from its starting x:");

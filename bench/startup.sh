@@ -11,8 +11,8 @@
 #   program     orbivane_startup_probe: main() calls RunProgram(), the program's
 #               whole start-up, from the same library the program is built from;
 #   floor       a bare QMainWindow, 600x400, two labels, Qt Widgets only;
-#   floor+libs  the same window with Qt6Multimedia linked in
-#               but unused, to tell what linking them costs from what the
+#   floor+libs  the same window with libpulse, libsndfile and espeak-ng linked
+#               in but unused, to tell what linking them costs from what the
 #               program does.
 # The probe installs an event filter on the QApplication as soon as it exists,
 # stamps the first Paint event, and once that paint pass has been flushed to the X
@@ -123,8 +123,8 @@ window=$(timeout 10 xdotool search --sync --onlyvisible --name '^Orbivane 1.0$' 
 if [ -n "$window" ]; then
   maps=$(cat "/proc/$program_pid/maps")
   printf '%s' "  bin/orbivane with its window shown:"
-  for name in libQt6Multimedia.so libespeak-ng.so /plugins/multimedia/ orbivane_media.so \
-    libgstreamer-1.0.so libpulse.so; do
+  for name in libQt6Multimedia.so libespeak-ng.so libsndfile.so libgstreamer-1.0.so \
+    libpulse.so; do
     if grep -q -F "$name" <<<"$maps"; then printf ' %s=1' "$name"; else printf ' %s=0' "$name"; fi
   done
   echo

@@ -7,24 +7,23 @@
 set -euo pipefail
 
 build=(g++ cmake ninja-build pkg-config
-       qt6-base-dev qt6-multimedia-dev
+       qt6-base-dev
        # Tells when the connection to the X display breaks.
        libxcb1-dev
-       # Speech and sound output; their libraries are loaded at run time.
-       libespeak-ng-dev libpulse-dev
+       # Speech, sound output and sound files; their libraries are loaded at run time.
+       libespeak-ng-dev libpulse-dev libsndfile1-dev
        googletest libgtest-dev)
 run=(# Platform plugins (xcb, offscreen) are only recommended by libqt6gui6.
      qt6-qpa-plugins
-     # Speech, and decoding the MP3 shake sound.
-     libespeak-ng1 espeak-ng-data
-     gstreamer1.0-plugins-base gstreamer1.0-plugins-good
+     # Speech, sound output and decoding the MP3 shake sound, loaded at the first shake.
+     libespeak-ng1 espeak-ng-data libpulse0 libsndfile1
      fonts-dejavu-core
      # The designs' system font has Helvetica's widths.
      fonts-liberation2
      # Opens web addresses in the default browser.
      xdg-utils)
 tests=(xvfb xauth xdotool x11-utils openbox clang-format)
-tools=(clang libclang-rt-14-dev pulseaudio pulseaudio-utils sox libsox-fmt-mp3 imagemagick)
+tools=(clang libclang-rt-14-dev pulseaudio pulseaudio-utils sox lame imagemagick)
 
 want=("${build[@]}" "${run[@]}")
 for option in "$@"; do

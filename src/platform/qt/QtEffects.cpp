@@ -1,27 +1,21 @@
 #include <QApplication>
 #include <QDesktopServices>
-#include <QDir>
-#include <QLibrary>
 #include <QMessageBox>
 #include <QUrl>
 #include <cstdio>
 #include <memory>
 
 #include "platform/Effects.h"
-#include "platform/qt/MediaEffects.h"
+#include "platform/audio/SystemAudio.h"
 
 namespace platform {
 namespace {
 
 class QtEffects final : public Effects {
  public:
-  void PlaySound(const std::string& file) override {
-    if (auto* media = Media()) media->PlaySound(QString::fromStdString(file));
-  }
+  void PlaySound(const std::string& file) override { Audio().PlaySound(file); }
 
-  void Speak(const std::string& text, bool interrupt) override {
-    if (auto* media = Media()) media->Speak(QString::fromStdString(text), interrupt);
-  }
+  void Speak(const std::string& text, bool interrupt) override { Audio().Speak(text, interrupt); }
 
   void ShowURL(const std::string& url) override {
     // Qt hands the address to the desktop's opener (xdg-open on X) as one argument,
@@ -36,27 +30,19 @@ class QtEffects final : public Effects {
   }
 
  private:
-  // Loads the sound and speech module on first use: <bundle>/lib beside bin/. Without
-  // it the program stays silent, as with no sound device.
-  qt::MediaEffects* Media() {
-    if (!triedLoading_) {
-      triedLoading_ = true;
-      QLibrary module(QDir(QCoreApplication::applicationDirPath())
-                          .filePath(QStringLiteral("../lib/orbivane_media")));
-      if (auto make = reinterpret_cast<OrbivaneMakeMediaEffects*>(
-              module.resolve("orbivane_make_media_effects"))) {
-        media_.reset(make());
-      } else {
-        std::fprintf(stderr, "%s: no sound or speech: %s\n",
-                     qPrintable(QCoreApplication::applicationName()),
-                     qPrintable(module.errorString()));
-      }
+  // Started at the first sound or speech: a run that never shakes has no audio
+  // thread and loads no audio library.
+  audio::AudioService& Audio() {
+    if (!audio_) {
+      const std::string name = QCoreApplication::applicationName().toStdString();
+      audio_ = audio::MakeSystemAudio(name, [name](const std::string& line) {
+        std::fprintf(stderr, "%s: %s\n", name.c_str(), line.c_str());
+      });
     }
-    return media_.get();
+    return *audio_;
   }
 
-  bool triedLoading_ = false;
-  std::unique_ptr<qt::MediaEffects> media_;
+  std::unique_ptr<audio::AudioService> audio_;
 };
 
 }  // namespace

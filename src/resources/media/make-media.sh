@@ -1,12 +1,14 @@
 #!/bin/bash
 # Regenerates Orbivane's pictures and sound into this folder. Everything here is
 # drawn or synthesised from scratch, so the files can be remade at any time with
-# the Debian packages imagemagick, sox, libsox-fmt-mp3 and fonts-dejavu-core.
+# the Debian packages imagemagick, sox, lame and fonts-dejavu-core.
 #
 #   ./make-media.sh
 #
 # Outputs are repeatable: PNGs carry no timestamps and every sox call runs with
 # -R (fixed noise and dither seeds), so a re-run gives byte-identical files.
+# The MP3 is encoded by lame, which writes the LAME/Info header: with it a
+# decoder drops the encoder's delay and padding, and the sound starts at once.
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -19,7 +21,9 @@ FONT=/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf
 "$IM" -version 2>/dev/null | grep -q ImageMagick ||
     { echo "make-media.sh: $IM is not ImageMagick; apt-get install imagemagick" >&2; exit 1; }
 command -v sox >/dev/null ||
-    { echo "make-media.sh: sox missing; apt-get install sox libsox-fmt-mp3" >&2; exit 1; }
+    { echo "make-media.sh: sox missing; apt-get install sox" >&2; exit 1; }
+command -v lame >/dev/null ||
+    { echo "make-media.sh: lame missing; apt-get install lame" >&2; exit 1; }
 [ -r "$FONT" ] ||
     { echo "make-media.sh: $FONT missing; apt-get install fonts-dejavu-core" >&2; exit 1; }
 
@@ -153,7 +157,7 @@ make_sound() {
     sox -R "${grains[@]}" "$tmp/grains.wav"
 
     sox -R -m "${parts[@]}" "$tmp/grains.wav" "$tmp/mix.wav" trim 0 1.0 highpass 120 gain -n -2.8
-    sox -R "$tmp/mix.wav" -C 128 "$out"
+    lame --quiet --cbr -b 128 -m m "$tmp/mix.wav" "$out"
 }
 
 draw_ball 1 "$here/ballsmall1.png"

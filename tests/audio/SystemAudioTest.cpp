@@ -1,0 +1,160 @@
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <stdlib.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <cstdlib>
+#include <filesystem>
+#include <mutex>
+#include <optional>
+
+#include "platform/audio/AudioService.h"
+#include "platform/audio/EspeakVoice.h"
+#include "platform/audio/PulseServer.h"
+#include "platform/audio/SharedLibrary.h"
+#include "platform/audio/SndfileDecoder.h"
+
+using namespace std::chrono_literals;
+using namespace platform::audio;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+// A sound server that never answers, made the one the client library uses: a
+// listening socket that nobody reads.
+class SilentServer {
+ public:
+  SilentServer() {
+    char folder[] = "/tmp/orbivane-audio-XXXXXX";
+    folder_ = mkdtemp(folder);
+    path_ = folder_ / "native";
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    path_.string().copy(address.sun_path, sizeof address.sun_path - 1);
+    socket_ = socket(AF_UNIX, SOCK_STREAM, 0);
+    if (bind(socket_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+        listen(socket_, 8) != 0) {
+      ADD_FAILURE() << "cannot listen on " << path_;
+    }
+    setenv("PULSE_SERVER", ("unix:" + path_.string()).c_str(), 1);
+  }
+
+  ~SilentServer() {
+    unsetenv("PULSE_SERVER");
+    close(socket_);
+    std::filesystem::remove_all(folder_);
+  }
+
+  bool Reached() const {
+    pollfd waiting{socket_, POLLIN, 0};
+    return poll(&waiting, 1, 0) == 1;
+  }
+
+ private:
+  std::filesystem::path folder_;
+  std::filesystem::path path_;
+  int socket_ = -1;
+};
+
+struct Reports {
+  std::mutex mutex;
+  std::condition_variable said;
+  std::vector<std::string> lines;
+
+  Report Sink() {
+    return [this](const std::string& line) {
+      std::lock_guard lock(mutex);
+      lines.push_back(line);
+      said.notify_all();
+    };
+  }
+
+  bool WaitForOne() {
+    std::unique_lock lock(mutex);
+    return said.wait_for(lock, 5s, [this] { return !lines.empty(); });
+  }
+};
+
+}  // namespace
+
+TEST(SystemAudioTest, AMissingLibraryIsNamed) {
+  SharedLibrary missing("liborbivane-not-there.so.7");
+  void (*function)() = nullptr;
+  missing.Bind(function, "anything");
+  EXPECT_FALSE(missing.Usable());
+  EXPECT_EQ(function, nullptr);
+  EXPECT_NE(missing.Error().find("liborbivane-not-there.so.7"), std::string::npos)
+      << missing.Error();
+
+  SharedLibrary present("libc.so.6");
+  present.Bind(function, "orbivane_no_such_function");
+  EXPECT_FALSE(present.Usable());
+  EXPECT_NE(present.Error().find("orbivane_no_such_function"), std::string::npos);
+}
+
+TEST(SystemAudioTest, TheShakeSoundDecodesWithoutItsEncoderDelay) {
+  Reports reports;
+  std::string error;
+  auto decoder = OpenSndfileDecoder(reports.Sink(), error);
+  ASSERT_TRUE(decoder) << error;
+  const auto clip = decoder->Decode(ORBIVANE_MEDIA_DIR "/sandshake.mp3", [] { return false; });
+  ASSERT_TRUE(clip);
+  EXPECT_EQ(clip->rate, 44100);
+  EXPECT_EQ(clip->channels, 1);
+  // The sound is one second long and starts loud at once: neither the encoder's
+  // delay (about 25 ms of near silence) nor its padding is left in.
+  EXPECT_EQ(clip->samples.size(), 44100u);
+  const auto loud = std::find_if(clip->samples.begin(), clip->samples.end(),
+                                 [](std::int16_t sample) { return std::abs(sample) > 328; });
+  EXPECT_LT(loud - clip->samples.begin(), 441);
+
+  EXPECT_FALSE(decoder->Decode(ORBIVANE_MEDIA_DIR "/ballsmall1.png", [] { return false; }));
+  ASSERT_EQ(reports.lines.size(), 1u);
+  EXPECT_NE(reports.lines[0].find("ballsmall1.png"), std::string::npos);
+}
+
+TEST(SystemAudioTest, SpeechRendersIntoMemoryWithoutReachingTheSoundServer) {
+  SilentServer server;
+  Reports reports;
+  auto voice = MakeEspeakVoice(reports.Sink());
+  const Clip clip = voice->Render("I'd say, yes!", [] { return false; });
+  EXPECT_GT(clip.rate, 0);
+  // At least half a second of speech.
+  EXPECT_GT(clip.samples.size(), size_t(clip.rate / 2));
+  EXPECT_FALSE(server.Reached());
+  EXPECT_TRUE(reports.lines.empty());
+
+  // Told to stop, it gives up early.
+  int pieces = 0;
+  const Clip cut =
+      voice->Render("I'm fairly confident the answer is yes", [&] { return ++pieces > 1; });
+  EXPECT_LT(cut.samples.size(), clip.samples.size());
+}
+
+TEST(SystemAudioTest, TheClientGivesUpAServerThatNeverAnswersAndLeavesAtOnce) {
+  SilentServer server;
+  Reports reports;
+  std::optional<AudioService> audio;
+  audio.emplace(
+      [](SoundServer::Events& events, const Report& report) {
+        std::string error;
+        AudioParts parts;
+        parts.server = OpenPulseServer("orbivane-test", events, error);
+        parts.decoder = OpenSndfileDecoder(report, error);
+        return parts;
+      },
+      reports.Sink(), AudioTiming{.connectTimeout = 300ms});
+  for (int click = 0; click < 3; ++click) audio->PlaySound(ORBIVANE_MEDIA_DIR "/sandshake.mp3");
+  ASSERT_TRUE(reports.WaitForOne());
+  EXPECT_TRUE(server.Reached());
+
+  const auto leaving = Clock::now();
+  audio.reset();
+  EXPECT_LT(Clock::now() - leaving, 500ms);
+  EXPECT_EQ(reports.lines,
+            std::vector<std::string>{"no sound or speech: the sound server does not answer"});
+}

@@ -1,0 +1,113 @@
+#!/usr/bin/env bash
+# The program with a sound server that accepts connections and never answers:
+# a click on the ball still moves the window at once, the silence is said once on
+# stderr, and Ctrl+Q still ends the program at once with status 0.
+set -euo pipefail
+
+program=${1:?usage: hung-sound-server.sh path/to/bin/orbivane path/to/orbivane_silent_sound_server}
+server=${2:?usage: hung-sound-server.sh path/to/bin/orbivane path/to/orbivane_silent_sound_server}
+work=$(mktemp -d)
+pids=()
+cleanup() {
+  local i
+  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do kill "${pids[$i]}" 2>/dev/null || true; done
+  wait 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+  echo "FAIL: $*" >&2
+  sed 's/^/  program said: /' "$work/program.log" >&2 2>/dev/null || true
+  exit 1
+}
+step() { echo "-- $*"; }
+now_ms() { echo $((${EPOCHREALTIME/./} / 1000)); }
+
+# A display of our own with no window manager: the window's place as the X server
+# has it is where the program put it.
+exec 3>"$work/display"
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+pids+=($!)
+for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
+[ -s "$work/display" ] || fail "Xvfb did not start"
+DISPLAY=":$(cat "$work/display")"
+export DISPLAY
+unset WAYLAND_DISPLAY QT_QPA_PLATFORM XDG_CURRENT_DESKTOP
+export XDG_RUNTIME_DIR="$work/runtime"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+
+"$server" "$work/pulse.sock" >"$work/server.log" 2>&1 &
+pids+=($!)
+for _ in $(seq 50); do [ -S "$work/pulse.sock" ] && break; sleep 0.1; done
+[ -S "$work/pulse.sock" ] || fail "the silent sound server did not start"
+export PULSE_SERVER="unix:$work/pulse.sock"
+
+"$program" >"$work/program.log" 2>&1 &
+program_pid=$!
+pids+=("$program_pid")
+window=$(timeout 10 xdotool search --sync --onlyvisible --name '^Orbivane 1.0$' | head -n 1 || true)
+[ -n "$window" ] || fail "no main window"
+sleep 0.3
+
+read -r x0 y0 h0 < <(xwininfo -id "$window" |
+  awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4} /Height:/ {h=$2} END {print x, y, h}')
+left() { xwininfo -id "$window" | awk '/Absolute upper-left X/ {print $4}'; }
+connections() { grep -c '^accepted' "$work/server.log" || true; }
+silence_said() { grep -c 'sound server does not answer' "$work/program.log" || true; }
+
+# The pointer rests on the ball (the content area is 400 px high, under the menu
+# bar); the window moves under it and comes back.
+xdotool mousemove --sync $((x0 + 316)) $((y0 + h0 - 400 + 166))
+
+# Clicks the ball and prints how many ms after the click the window was first seen
+# away from where it was.
+shake_and_time() {
+  local start moved=""
+  start=$(now_ms)
+  xdotool click 1
+  while [ $(($(now_ms) - start)) -lt 3000 ]; do
+    if [ "$(left)" != "$x0" ]; then moved=$(($(now_ms) - start)); break; fi
+  done
+  [ -n "$moved" ] || fail "the window did not move within 3 s of the click"
+  # The shake ends back where it started.
+  for _ in $(seq 40); do [ "$(left)" = "$x0" ] && break; sleep 0.1; done
+  [ "$(left)" = "$x0" ] || fail "the window did not come back to $x0"
+  echo "$moved"
+}
+
+step "a click on the ball moves the window within 0.5 s"
+first=$(shake_and_time)
+echo "   first move ${first} ms after the click"
+[ "$first" -le 500 ] || fail "first move ${first} ms after the click"
+[ "$(connections)" -ge 1 ] || fail "the program never tried the sound server"
+
+step "the silence is said once, and later clicks still shake at once"
+for _ in $(seq 40); do [ "$(silence_said)" -ge 1 ] && break; sleep 0.1; done
+[ "$(silence_said)" -eq 1 ] || fail "'sound server does not answer' said $(silence_said) times"
+second=$(shake_and_time)
+echo "   first move ${second} ms after the second click"
+[ "$second" -le 500 ] || fail "first move ${second} ms after the second click"
+# Past the pause after a failure, a click tries the server again.
+sleep 3
+third=$(shake_and_time)
+echo "   first move ${third} ms after the third click"
+[ "$third" -le 500 ] || fail "first move ${third} ms after the third click"
+[ "$(connections)" -ge 2 ] || fail "the server was not tried again"
+[ "$(silence_said)" -eq 1 ] || fail "'sound server does not answer' said $(silence_said) times"
+
+step "Ctrl+Q ends the program within 2 s with status 0, a connection still pending"
+xdotool windowfocus --sync "$window"
+start=$(now_ms)
+xdotool key ctrl+q
+while kill -0 "$program_pid" 2>/dev/null && [ $(($(now_ms) - start)) -lt 5000 ]; do sleep 0.02; done
+took=$(($(now_ms) - start))
+kill -0 "$program_pid" 2>/dev/null && fail "still running 5 s after Ctrl+Q"
+status=0
+wait "$program_pid" || status=$?
+echo "   ended ${took} ms after Ctrl+Q, status $status"
+[ "$took" -le 2000 ] || fail "ended ${took} ms after Ctrl+Q"
+[ "$status" -eq 0 ] || fail "exit status $status"
+[ "$(grep -c . "$work/program.log" || true)" -eq 1 ] || fail "stderr is not one line"
+echo "   stderr: $(cat "$work/program.log")"
+echo "PASS"
