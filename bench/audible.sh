@@ -14,12 +14,9 @@
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-build=${1:-$here/../build}
-"$here/build.sh" "$build"
-build=$(cd "$build" && pwd)
+build=$("$here/build.sh" "${1:-$here/../build}")
 clicks=${2:-20}
 program=$build/bundle/bin/orbivane
-[ -x "$program" ] || { echo "audible.sh: $program missing" >&2; exit 1; }
 
 # shellcheck source=bench/session.sh
 . "$here/session.sh"

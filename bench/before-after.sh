@@ -29,12 +29,10 @@ set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 before=$(cd "${1:?usage: before-after.sh BEFORE_BUILD [AFTER_BUILD [ROUNDS]]}" && pwd)
-after=${2:-$here/../build}
-"$here/build.sh" "$after"
-after=$(cd "$after" && pwd)
+after=$("$here/build.sh" "${2:-$here/../build}")
 rounds=${3:-3}
 watcher=$after/bench/orbivane_shakewatch
-for file in "$before/bundle/bin/orbivane" "$after/bundle/bin/orbivane" "$watcher"; do
+for file in "$before/bundle/bin/orbivane" "$watcher"; do
   [ -x "$file" ] || { echo "before-after.sh: $file missing" >&2; exit 1; }
 done
 

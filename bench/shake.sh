@@ -20,16 +20,13 @@
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-build=${1:-$here/../build}
-"$here/build.sh" "$build"
-build=$(cd "$build" && pwd)
+build=$("$here/build.sh" "${1:-$here/../build}")
 shakes=${2:-5}
 
 program=$build/bundle/bin/orbivane
 watcher=$build/bench/orbivane_shakewatch
-for file in "$program" "$watcher"; do
-  [ -x "$file" ] || { echo "shake.sh: $file missing" >&2; exit 1; }
-done
+# Built only where Xlib's headers are (libx11-dev).
+[ -x "$watcher" ] || { echo "shake.sh: $watcher missing" >&2; exit 1; }
 
 # shellcheck source=bench/session.sh
 . "$here/session.sh"

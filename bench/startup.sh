@@ -27,9 +27,7 @@
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-build=${1:-$here/../build}
-"$here/build.sh" "$build"
-build=$(cd "$build" && pwd)
+build=$("$here/build.sh" "${1:-$here/../build}")
 runs=${2:-7}
 
 program=$build/bundle/bin/orbivane
@@ -39,9 +37,6 @@ declare -A binary=(
   [floor+libs]=$build/bench/orbivane_floor_linked
 )
 variants=(program floor floor+libs)
-for file in "$program" "${binary[@]}"; do
-  [ -x "$file" ] || { echo "startup.sh: $file missing" >&2; exit 1; }
-done
 
 # shellcheck source=bench/session.sh
 . "$here/session.sh"

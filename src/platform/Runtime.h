@@ -75,21 +75,6 @@ void SetUnhandledExceptionReporter(UnhandledExceptionReporter reporter);
 bool IsTerminating();
 
 namespace detail {
-// Picks the display before Qt looks for one. The shake moves the program's own
-// window, which Wayland clients cannot do, so with both displays at hand it runs
-// on X (XWayland). With none it exits with one line on stderr.
-void ChooseDisplay(const char* program);
-
-// The settings the program looked for a display with, and the platforms that Qt
-// has plug-ins for.
-struct DisplaySettings {
-  std::string platform = {};  // QT_QPA_PLATFORM
-  std::string x11 = {};       // DISPLAY
-  std::string wayland = {};   // WAYLAND_DISPLAY
-  std::vector<std::string> installed = {};
-};
-// Why no display could be opened with those settings, in one line.
-std::string NoDisplayLine(const DisplaySettings& settings);
 void RegisterImplicitWindow(const std::string& className, const Ref<Window>& window);
 void ForgetImplicitWindow(const Window& window);
 }  // namespace detail

@@ -6,15 +6,12 @@ set -euo pipefail
 
 program=${1:?usage: hung-sound-server.sh path/to/bin/orbivane path/to/orbivane_silent_sound_server}
 server=${2:?usage: hung-sound-server.sh path/to/bin/orbivane path/to/orbivane_silent_sound_server}
-work=$(mktemp -d)
-pids=()
-cleanup() {
-  local i
-  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do kill "${pids[$i]}" 2>/dev/null || true; done
-  wait 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+# A scratch folder, an Xvfb without a window manager (the window's place as the X
+# server has it is where the program put it), and the program under it: the same
+# session the benchmarks run in, without their sound server.
+# shellcheck source=bench/session.sh
+. "$here/../../bench/session.sh"
 
 fail() {
   echo "FAIL: $*" >&2
@@ -24,16 +21,8 @@ fail() {
 step() { echo "-- $*"; }
 now_ms() { echo $((${EPOCHREALTIME/./} / 1000)); }
 
-# A display of our own with no window manager: the window's place as the X server
-# has it is where the program put it.
-exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-pids+=($!)
-for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || fail "Xvfb did not start"
-DISPLAY=":$(cat "$work/display")"
-export DISPLAY
-unset WAYLAND_DISPLAY QT_QPA_PLATFORM XDG_CURRENT_DESKTOP
+start_display
+unset XDG_CURRENT_DESKTOP
 export XDG_RUNTIME_DIR="$work/runtime"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 
@@ -43,22 +32,15 @@ for _ in $(seq 50); do [ -S "$work/pulse.sock" ] && break; sleep 0.1; done
 [ -S "$work/pulse.sock" ] || fail "the silent sound server did not start"
 export PULSE_SERVER="unix:$work/pulse.sock"
 
-"$program" >"$work/program.log" 2>&1 &
-program_pid=$!
-pids+=("$program_pid")
-window=$(timeout 10 xdotool search --sync --onlyvisible --name '^Orbivane 1.0$' | head -n 1 || true)
-[ -n "$window" ] || fail "no main window"
-sleep 0.3
-
-read -r x0 y0 h0 < <(xwininfo -id "$window" |
-  awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4} /Height:/ {h=$2} END {print x, y, h}')
+start_program "$program"
+ball_on_screen
 left() { xwininfo -id "$window" | awk '/Absolute upper-left X/ {print $4}'; }
+x0=$(left)
 connections() { grep -c '^accepted' "$work/server.log" || true; }
 silence_said() { grep -c 'sound server does not answer' "$work/program.log" || true; }
 
-# The pointer rests on the ball (the content area is 400 px high, under the menu
-# bar); the window moves under it and comes back.
-xdotool mousemove --sync $((x0 + 316)) $((y0 + h0 - 400 + 166))
+# The pointer rests on the ball; the window moves under it and comes back.
+xdotool mousemove --sync "$click_x" "$click_y"
 
 # Clicks the ball and prints how many ms after the click the window was first seen
 # away from where it was.

@@ -6,6 +6,7 @@
 #include "Fixtures.h"
 #include "platform/Runtime.h"
 #include "platform/Window.h"
+#include "platform/qt/Display.h"
 #include "shell/Startup.h"
 
 using namespace platform;

@@ -29,7 +29,7 @@ constexpr auto kFixedCentred = EncodeDesignList<[](DesignListWriter& w) {
                         .hasMaximizeButton = false,
                         .hasMinimizeButton = false,
                         .resizeable = false,
-                        .defaultLocation = 2});
+                        .defaultLocation = Window::CentredOnMainScreen});
 }>();
 
 constexpr auto kFixedCentredWithoutBar = EncodeDesignList<[](DesignListWriter& w) {
@@ -37,7 +37,7 @@ constexpr auto kFixedCentredWithoutBar = EncodeDesignList<[](DesignListWriter& w
                         .height = 200,
                         .title = "Probe",
                         .resizeable = false,
-                        .defaultLocation = 2,
+                        .defaultLocation = Window::CentredOnMainScreen,
                         .menuBarVisible = false});
 }>();
 

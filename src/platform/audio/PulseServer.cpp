@@ -167,7 +167,6 @@ class PulseServer final : public SoundServer {
     std::size_t written = 0;  // bytes
     bool draining = false;
     std::uint64_t id = 0;
-    Line line = Line::Sound;
   };
 
   class Lock {
@@ -181,7 +180,11 @@ class PulseServer final : public SoundServer {
     PulseServer& server_;
   };
 
+  // One playback slot a line, in the order of the lines.
   static std::size_t Index(Line line) { return line == Line::Sound ? 0 : 1; }
+  Line LineOf(const Playback& playback) const {
+    return &playback == &playbacks_[Index(Line::Sound)] ? Line::Sound : Line::Speech;
+  }
 
   bool StartLoop() {
     loop_ = pa_.mainloop_new();
@@ -189,8 +192,6 @@ class PulseServer final : public SoundServer {
       pa_.mainloop_free(loop_);
       loop_ = nullptr;
     }
-    playbacks_[0].line = Line::Sound;
-    playbacks_[1].line = Line::Speech;
     return loop_ != nullptr;
   }
 
@@ -216,15 +217,13 @@ class PulseServer final : public SoundServer {
       pa_.stream_disconnect(playback.stream);
       pa_.stream_unref(playback.stream);
     }
-    const Line line = playback.line;
     playback = Playback{};
-    playback.line = line;
   }
 
   void Finish(Playback& playback, const std::string& failure = "") {
     const std::uint64_t id = playback.id;
     Release(playback);
-    events_.Played(playback.line, id, failure);
+    events_.Played(LineOf(playback), id, failure);
   }
 
   Playback* Find(pa_stream* stream) {

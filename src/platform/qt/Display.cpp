@@ -16,8 +16,6 @@
 #include <tuple>
 #include <vector>
 
-#include "platform/Runtime.h"
-
 namespace platform {
 namespace {
 
