@@ -19,6 +19,7 @@
 #include "platform/System.h"
 #include "platform/Timer.h"
 #include "platform/Window.h"
+#include "platform/audio/LibraryMessages.h"
 #include "platform/qt/Display.h"
 
 namespace platform {
@@ -106,6 +107,8 @@ void RegisterRuntimeClasses() {
 void RuntimeInit(int& argc, char** argv) {
   auto& state = State();
   if (state.qtApp) return;
+  // Before Qt starts any thread.
+  audio::QuietenAudioLibraries();
   std::string program = "orbivane";
   if (argc > 0) program = QFileInfo(QString::fromLocal8Bit(argv[0])).fileName().toStdString();
   state.qtApp = OpenDisplay(argc, argv, program);

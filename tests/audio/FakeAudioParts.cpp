@@ -1,6 +1,7 @@
 #include "FakeAudioParts.h"
 
 #include <algorithm>
+#include <new>
 
 namespace testing_support {
 namespace {
@@ -23,15 +24,19 @@ class FakeServer final : public SoundServer {
     stage_->changed.notify_all();
   }
 
-  void Connect() override {
+  void Connect(std::uint64_t connection) override {
+    {
+      std::lock_guard lock(stage_->mutex);
+      stage_->connection = connection;
+    }
     stage_->Note("connect");
     std::unique_lock lock(stage_->mutex);
     stage_->changed.wait(lock, [&] { return !stage_->wedgeConnect || stage_->released; });
     const Stage::Answer answer = stage_->answer;
     lock.unlock();
-    if (answer == Stage::Answer::Connect) stage_->events->Connected();
+    if (answer == Stage::Answer::Connect) stage_->events->Connected(connection);
     if (answer == Stage::Answer::Refuse) {
-      stage_->events->Lost("cannot reach the sound server (Connection refused)");
+      stage_->events->Lost(connection, "cannot reach the sound server (Connection refused)");
     }
   }
 
@@ -71,6 +76,8 @@ class FakeDecoder final : public Decoder {
   std::shared_ptr<const Clip> Decode(const std::string&, const Stopped&) override {
     std::lock_guard lock(stage_->mutex);
     ++stage_->decodes;
+    if (stage_->decodeThrows) throw std::bad_alloc();
+    stage_->clock += stage_->decodeTime;
     // Ten minutes at 8 kHz; nothing plays it in real time, only the server's
     // answer ends it.
     auto clip = std::make_shared<Clip>();
@@ -116,6 +123,11 @@ MakeAudioParts FakeParts(std::shared_ptr<Stage> stage) {
     }
     return parts;
   };
+}
+
+AudioTiming StageTiming(std::shared_ptr<Stage> stage, AudioTiming timing) {
+  timing.now = [stage] { return stage->Now(); };
+  return timing;
 }
 
 Report ReportTo(std::shared_ptr<Stage> stage) {

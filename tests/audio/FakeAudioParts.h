@@ -25,6 +25,9 @@ struct Stage {
   bool released = false;
   bool voiceMissing = false;
   bool noDevice = false;  // the server takes clips and plays none
+  // How long a decode takes by the stage's clock, and whether it throws instead.
+  std::chrono::milliseconds decodeTime{0};
+  bool decodeThrows = false;
 
   // Seen, in order: "connect", "disconnect", "play sound", "play speech <text>",
   // "stop speech".
@@ -36,7 +39,13 @@ struct Stage {
   bool partsGone = false;
 
   platform::audio::SoundServer::Events* events = nullptr;
+  std::uint64_t connection = 0;  // the last one asked for
   std::uint64_t speaking = 0;
+
+  // The audio thread's clock: it moves only when told, and counts its readings,
+  // which tells when a request that leaves no other trace has been looked at.
+  platform::audio::AudioClock::time_point clock{};
+  int clockReadings = 0;
 
   std::mutex mutex;
   std::condition_variable changed;
@@ -68,6 +77,33 @@ struct Stage {
     events->Played(Line::Speech, id, "");
   }
 
+  platform::audio::AudioClock::time_point Now() {
+    std::lock_guard lock(mutex);
+    ++clockReadings;
+    changed.notify_all();
+    return clock;
+  }
+
+  void Advance(std::chrono::milliseconds time) {
+    std::lock_guard lock(mutex);
+    clock += time;
+  }
+
+  int ClockReadings() {
+    std::lock_guard lock(mutex);
+    return clockReadings;
+  }
+
+  // The server says the connection it has is gone.
+  void LoseConnection(const std::string& why) {
+    std::uint64_t current = 0;
+    {
+      std::lock_guard lock(mutex);
+      current = connection;
+    }
+    events->Lost(current, why);
+  }
+
   void Release() {
     std::lock_guard lock(mutex);
     released = true;
@@ -81,5 +117,9 @@ platform::audio::MakeAudioParts FakeParts(std::shared_ptr<Stage> stage);
 
 // The service's reports go to the stage.
 platform::audio::Report ReportTo(std::shared_ptr<Stage> stage);
+
+// Timing whose clock is the stage's.
+platform::audio::AudioTiming StageTiming(std::shared_ptr<Stage> stage,
+                                         platform::audio::AudioTiming timing = {});
 
 }  // namespace testing_support

@@ -1,10 +1,13 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
+#include <exception>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <variant>
 
@@ -19,8 +22,11 @@ struct SpeakRequest {
   std::string text;
   bool interrupt;
 };
-struct ServerConnected {};
+struct ServerConnected {
+  std::uint64_t connection;
+};
 struct ServerLost {
+  std::uint64_t connection;
   std::string why;
 };
 struct ClipPlayed {
@@ -31,38 +37,53 @@ struct ClipPlayed {
 using AudioMessage =
     std::variant<PlaySoundRequest, SpeakRequest, ServerConnected, ServerLost, ClipPlayed>;
 
-// What the callers, the sound server and the audio thread share: the requests and
-// events waiting for the audio thread, and whether it is to stop. It lives as long
-// as the longer of the service and its thread.
+// Where the callers (the GUI thread) and the sound server's loop thread leave
+// their messages for the audio thread, and where leaving is asked for and
+// awaited. It lives as long as the longer of the service and its thread.
 class AudioMailbox final : public SoundServer::Events {
  public:
-  AudioMailbox(MakeAudioParts makeParts, Report report, AudioTiming timing)
-      : makeParts(std::move(makeParts)), timing(timing), report(std::move(report)) {}
+  AudioMailbox(MakeAudioParts makeParts, Report report, AudioTiming timing);
 
-  void Post(AudioMessage message) {
-    {
-      std::lock_guard lock(mutex);
-      inbox.push_back(std::move(message));
-    }
-    wake.notify_one();
+  // From any thread. Once the audio thread has finished, messages are dropped.
+  void Post(AudioMessage message);
+
+  // The audio thread: everything waiting, as soon as there is something, leaving
+  // is asked for, or the audio clock reaches the deadline. Rethrows what broke on
+  // the server's thread.
+  std::deque<AudioMessage> Take(std::optional<AudioClock::time_point> deadline);
+  // Whether the server has answered the connection, the answer still waiting.
+  bool AnswerWaiting(std::uint64_t connection) const;
+  // The audio thread, when it has stopped for good.
+  void Finish();
+
+  void RequestStop();
+  bool StopRequested() const { return stopping_; }
+  // True when the audio thread finished within the wait.
+  bool WaitForFinish(std::chrono::milliseconds wait);
+
+  void Connected(std::uint64_t connection) override { Post(ServerConnected{connection}); }
+  void Lost(std::uint64_t connection, const std::string& why) override {
+    Post(ServerLost{connection, why});
   }
-
-  void Connected() override { Post(ServerConnected{}); }
-  void Lost(const std::string& why) override { Post(ServerLost{why}); }
   void Played(SoundServer::Line line, std::uint64_t id, const std::string& failure) override {
     Post(ClipPlayed{line, id, failure});
   }
+  void Broke(std::exception_ptr failure) noexcept override;
 
   const MakeAudioParts makeParts;
-  const AudioTiming timing;
   const Report report;
+  const AudioTiming timing;
 
-  std::mutex mutex;
-  std::condition_variable wake;
-  std::deque<AudioMessage> inbox;
-  std::atomic<bool> stopping = false;  // set under the mutex
-  bool finished = false;               // under the mutex
-  std::condition_variable done;
+ private:
+  mutable std::mutex mutex_;
+  std::condition_variable wake_;
+  std::condition_variable finished_;
+  std::deque<AudioMessage> inbox_;
+  std::exception_ptr broken_;
+  bool done_ = false;
+  // Also read without the lock, between the messages of a batch and inside long
+  // decodes and renderings.
+  std::atomic<bool> stopping_ = false;
 };
 
 }  // namespace platform::audio

@@ -5,32 +5,21 @@ namespace platform::audio {
 using Line = SoundServer::Line;
 
 AudioWorker::AudioWorker(AudioMailbox& mailbox)
-    : mailbox_(mailbox), stopped_([&mailbox] { return mailbox.stopping.load(); }) {}
+    : mailbox_(mailbox), stopped_([&mailbox] { return mailbox.StopRequested(); }) {}
 
 // The parts go on this thread, the one that made them.
 AudioWorker::~AudioWorker() = default;
 
 void AudioWorker::Run() {
   parts_ = mailbox_.makeParts(mailbox_, [this](const std::string& line) { Report(line); });
-  std::unique_lock lock(mailbox_.mutex);
-  while (!mailbox_.stopping) {
-    const auto ready = [this] { return mailbox_.stopping || !mailbox_.inbox.empty(); };
-    if (link_ == Link::Connecting) {
-      mailbox_.wake.wait_until(lock, connectDeadline_, ready);
-    } else {
-      mailbox_.wake.wait(lock, ready);
-    }
-    std::deque<AudioMessage> messages;
-    messages.swap(mailbox_.inbox);
-    lock.unlock();
-    for (auto& message : messages) {
-      if (mailbox_.stopping) break;
+  while (!mailbox_.StopRequested()) {
+    std::optional<AudioClock::time_point> deadline;
+    if (link_ == Link::Connecting) deadline = connectDeadline_;
+    for (auto& message : mailbox_.Take(deadline)) {
+      if (mailbox_.StopRequested()) break;
       std::visit([this](auto& m) { Handle(m); }, message);
     }
-    if (link_ == Link::Connecting && Clock::now() >= connectDeadline_) {
-      Fail("the sound server does not answer");
-    }
-    lock.lock();
+    GiveUpIfSilent();
   }
 }
 
@@ -58,9 +47,9 @@ void AudioWorker::Handle(SpeakRequest& request) {
   SpeakNext();
 }
 
-void AudioWorker::Handle(ServerConnected&) {
+void AudioWorker::Handle(ServerConnected& event) {
   // A late answer to a connection already given up is ignored.
-  if (link_ != Link::Connecting) return;
+  if (link_ != Link::Connecting || event.connection != connection_) return;
   link_ = Link::Up;
   lastFailure_.reset();
   outageSaid_ = false;
@@ -71,7 +60,7 @@ void AudioWorker::Handle(ServerConnected&) {
 }
 
 void AudioWorker::Handle(ServerLost& event) {
-  if (link_ != Link::Down) Fail(event.why);
+  if (link_ != Link::Down && event.connection == connection_) Fail(event.why);
 }
 
 void AudioWorker::Handle(ClipPlayed& event) {
@@ -86,20 +75,28 @@ void AudioWorker::Handle(ClipPlayed& event) {
 
 bool AudioWorker::Reachable() {
   if (link_ != Link::Down) return true;
-  const auto now = Clock::now();
+  const auto now = Now();
   if (lastFailure_ && now - *lastFailure_ < mailbox_.timing.retryAfter) return false;
   link_ = Link::Connecting;
   connectDeadline_ = now + mailbox_.timing.connectTimeout;
-  parts_.server->Connect();
+  parts_.server->Connect(++connection_);
   return true;
 }
 
+// The deadline is judged on the server's answer alone: one that came while this
+// thread was busy waits in the mailbox and counts.
+void AudioWorker::GiveUpIfSilent() {
+  if (link_ != Link::Connecting || Now() < connectDeadline_) return;
+  if (mailbox_.AnswerWaiting(connection_)) return;
+  Fail("the sound server does not answer");
+}
+
 void AudioWorker::Fail(const std::string& why) {
+  lastFailure_ = Now();
   if (!outageSaid_) Report("no sound or speech: " + why);
   outageSaid_ = true;
   parts_.server->Disconnect();
   link_ = Link::Down;
-  lastFailure_ = Clock::now();
   soundOnConnect_.reset();
   texts_.clear();
   speaking_.reset();

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <chrono>
 #include <cstdint>
 #include <deque>
 #include <map>
@@ -23,30 +22,34 @@ class AudioWorker {
   void Run();
 
  private:
-  using Clock = std::chrono::steady_clock;
   enum class Link { Down, Connecting, Up };
 
   void Handle(PlaySoundRequest& request);
   void Handle(SpeakRequest& request);
-  void Handle(ServerConnected&);
+  void Handle(ServerConnected& event);
   void Handle(ServerLost& event);
   void Handle(ClipPlayed& event);
 
   // Starts connecting when there is no connection; false while a failure is recent.
   bool Reachable();
+  // Gives up a connecting link whose server has not answered in time.
+  void GiveUpIfSilent();
   void Fail(const std::string& why);
   std::shared_ptr<const Clip> ClipFor(const std::string& path);
   void SpeakNext();
   void Report(const std::string& line) {
     if (mailbox_.report) mailbox_.report(line);
   }
+  AudioClock::time_point Now() const { return mailbox_.timing.now(); }
 
   AudioMailbox& mailbox_;
   const Stopped stopped_;
   AudioParts parts_;
   Link link_ = Link::Down;
-  Clock::time_point connectDeadline_;
-  std::optional<Clock::time_point> lastFailure_;
+  // The current connection, as the server's answers name it.
+  std::uint64_t connection_ = 0;
+  AudioClock::time_point connectDeadline_;
+  std::optional<AudioClock::time_point> lastFailure_;
   // Said once per outage: until the server is reached again, failures are quiet.
   bool outageSaid_ = false;
   // A server that takes clips and plays none (it has no device) is said once per

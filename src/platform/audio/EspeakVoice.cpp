@@ -5,15 +5,20 @@
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
+#include <exception>
 #include <mutex>
 
 #include "platform/audio/SharedLibrary.h"
 
-// espeak-ng (1.51) opens a sound output through pcaudiolib when its output is
-// set up, even for rendering into memory: a second client of the sound server,
-// which holds the audio thread for 30 s when the server does not answer. This
-// definition, exported by the program (see CMakeLists.txt), comes before
-// pcaudiolib's in the lookup and gives the engine no device; it needs none.
+// espeak-ng opens a sound output through pcaudiolib when its output is set up,
+// even for rendering into memory: a second client of the sound server, which
+// holds the audio thread for 30 s when the server does not answer. This
+// definition, exported by every program that links the audio side (CMakeLists.txt
+// makes the build fail otherwise), comes before pcaudiolib's in the lookup and
+// gives the engine no device; it needs none. Checked with espeak-ng 1.51
+// (Debian 12's 1.51+dfsg-10) with pcaudiolib 1.2: a newer engine that finds
+// its device some other way would need checking again (SystemAudioTest's speech
+// test sees a second connection).
 extern "C" __attribute__((visibility("default"))) struct audio_object* create_audio_device_object(
     const char*, const char*, const char*) {
   return nullptr;
@@ -50,15 +55,23 @@ struct EspeakApi {
 struct Rendering {
   Clip* clip;
   const Stopped* stopped;
+  std::exception_ptr failure = nullptr;
 };
 
 // Called on the thread inside synthesize(), with the pieces of the rendering.
-int Collect(short* samples, int count, espeak_EVENT* events) {
+// Nothing may be thrown through the engine's C frames: a failure stops the
+// rendering and is thrown again once the engine has returned.
+int Collect(short* samples, int count, espeak_EVENT* events) noexcept {
   auto* rendering = static_cast<Rendering*>(events->user_data);
-  if (samples && count > 0) {
-    rendering->clip->samples.insert(rendering->clip->samples.end(), samples, samples + count);
+  try {
+    if (samples && count > 0) {
+      rendering->clip->samples.insert(rendering->clip->samples.end(), samples, samples + count);
+    }
+    return (*rendering->stopped)() ? 1 : 0;
+  } catch (...) {
+    rendering->failure = std::current_exception();
+    return 1;
   }
-  return (*rendering->stopped)() ? 1 : 0;
 }
 
 // The engine's own message for a failed start; it names the data file it could
@@ -122,6 +135,7 @@ class EspeakVoice final : public Voice {
     Rendering rendering{&clip, &stopped};
     engine.espeak->synthesize(text.c_str(), text.size() + 1, 0, POS_CHARACTER, 0, espeakCHARS_UTF8,
                               nullptr, &rendering);
+    if (rendering.failure) std::rethrow_exception(rendering.failure);
     return clip;
   }
 

@@ -16,10 +16,8 @@ namespace {
 using Line = SoundServer::Line;
 
 // How far ahead of the speaker the server is fed; a stop drops the stream whatever
-// it holds. The server sets its output latency to about a third of it (30 ms
-// here), which is how soon a play is heard. Half of it (50 ms, 12.5 ms output)
-// tripled the loop thread's wakeups: 15 ms of CPU for a shake and its answer
-// instead of 5.
+// it holds. The server sets its output latency to about a third of it, which is
+// how soon a play is heard; less would wake the loop thread more often.
 constexpr pa_usec_t kBufferUsec = 100'000;
 
 struct PulseApi {
@@ -78,10 +76,12 @@ struct PulseApi {
   decltype(&pa_strerror) strerror;
 };
 
-// Everything but the constructor and the destructor runs with the main loop's
-// lock held: on the caller's thread under Lock, or in a callback on the loop's
-// own thread. Callbacks find their stream by its pa_stream, so that one for a
-// stream already let go finds nothing.
+// Two threads use it: the audio thread, which calls it, and the client library's
+// loop thread, which runs the callbacks. Everything but the constructor and the
+// destructor runs with the main loop's lock held: on the audio thread under Lock,
+// or in a callback on the loop's thread. Callbacks find their stream by its
+// pa_stream, so that one for a stream already let go finds nothing, and they
+// let nothing escape into the library's C frames.
 class PulseServer final : public SoundServer {
  public:
   PulseServer(const PulseApi& api, std::string client, Events& events)
@@ -95,22 +95,23 @@ class PulseServer final : public SoundServer {
     pa_.mainloop_free(loop_);
   }
 
-  void Connect() override {
+  void Connect(std::uint64_t connection) override {
     if (!loop_ && !StartLoop()) {
-      events_.Lost("the sound server's client library cannot start a thread");
+      events_.Lost(connection, "the sound server's client library cannot start a thread");
       return;
     }
     Lock lock(*this);
     DropContext();
+    connection_ = connection;
     context_ = pa_.context_new(pa_.mainloop_get_api(loop_), client_.c_str());
     if (!context_) {
-      events_.Lost("the sound server's client library cannot start");
+      events_.Lost(connection, "the sound server's client library cannot start");
       return;
     }
     pa_.context_set_state_callback(context_, &PulseServer::ContextChanged, this);
     // A program has no business starting a sound server of its own.
     if (pa_.context_connect(context_, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0) {
-      events_.Lost(Why("cannot reach the sound server"));
+      events_.Lost(connection, Why("cannot reach the sound server"));
     }
   }
 
@@ -127,6 +128,12 @@ class PulseServer final : public SoundServer {
     Release(playback);
     if (!context_ || pa_.context_get_state(context_) != PA_CONTEXT_READY || !clip->Playable()) {
       events_.Played(line, id, "");
+      return;
+    }
+    if (clip->channels > int(PA_CHANNELS_MAX) || clip->rate > int(PA_RATE_MAX)) {
+      events_.Played(line, id,
+                     "the sound server cannot play " + std::to_string(clip->channels) +
+                         " channels at " + std::to_string(clip->rate) + " Hz");
       return;
     }
     const pa_sample_spec spec{.format = PA_SAMPLE_S16LE,
@@ -233,61 +240,78 @@ class PulseServer final : public SoundServer {
     return nullptr;
   }
 
-  static void ContextChanged(pa_context* context, void* data) {
+  // Runs a callback's body; what it throws goes to the audio thread.
+  template <typename Body>
+  static void Guarded(void* data, Body body) noexcept {
     auto& self = *static_cast<PulseServer*>(data);
-    switch (self.pa_.context_get_state(context)) {
+    try {
+      body(self);
+    } catch (...) {
+      self.events_.Broke(std::current_exception());
+    }
+  }
+
+  static void ContextChanged(pa_context* context, void* data) {
+    Guarded(data, [context](PulseServer& self) { self.OnContextChanged(context); });
+  }
+  static void StreamChanged(pa_stream* stream, void* data) {
+    Guarded(data, [stream](PulseServer& self) { self.OnStreamChanged(stream); });
+  }
+  static void Writable(pa_stream* stream, std::size_t bytes, void* data) {
+    Guarded(data, [stream, bytes](PulseServer& self) { self.OnWritable(stream, bytes); });
+  }
+  static void Drained(pa_stream* stream, int, void* data) {
+    Guarded(data, [stream](PulseServer& self) {
+      if (Playback* playback = self.Find(stream)) self.Finish(*playback);
+    });
+  }
+
+  void OnContextChanged(pa_context* context) {
+    switch (pa_.context_get_state(context)) {
       case PA_CONTEXT_READY:
-        self.ready_ = true;
-        self.events_.Connected();
+        ready_ = true;
+        events_.Connected(connection_);
         break;
       case PA_CONTEXT_FAILED:
       case PA_CONTEXT_TERMINATED:
-        self.events_.Lost(
-            self.Why(self.ready_ ? "lost the sound server" : "cannot reach the sound server"));
+        events_.Lost(connection_,
+                     Why(ready_ ? "lost the sound server" : "cannot reach the sound server"));
         break;
       default:
         break;
     }
   }
 
-  static void StreamChanged(pa_stream* stream, void* data) {
-    auto& self = *static_cast<PulseServer*>(data);
-    Playback* playback = self.Find(stream);
-    const pa_stream_state_t state = self.pa_.stream_get_state(stream);
+  void OnStreamChanged(pa_stream* stream) {
+    Playback* playback = Find(stream);
+    const pa_stream_state_t state = pa_.stream_get_state(stream);
     if (!playback) return;
     // A stream fails with its connection too; that loss is said on its own.
-    if (state == PA_STREAM_FAILED &&
-        self.pa_.context_get_state(self.context_) == PA_CONTEXT_READY) {
-      self.Finish(*playback, self.Why("the sound server cannot play"));
+    if (state == PA_STREAM_FAILED && pa_.context_get_state(context_) == PA_CONTEXT_READY) {
+      Finish(*playback, Why("the sound server cannot play"));
     } else if (state == PA_STREAM_FAILED || state == PA_STREAM_TERMINATED) {
-      self.Finish(*playback);
+      Finish(*playback);
     }
   }
 
   // The clip goes to the server a piece at a time, as much as it asks for.
-  static void Writable(pa_stream* stream, std::size_t bytes, void* data) {
-    auto& self = *static_cast<PulseServer*>(data);
-    Playback* playback = self.Find(stream);
+  void OnWritable(pa_stream* stream, std::size_t bytes) {
+    Playback* playback = Find(stream);
     if (!playback || playback->draining) return;
     const auto* start = reinterpret_cast<const char*>(playback->clip->samples.data());
     const std::size_t size = playback->clip->samples.size() * sizeof(std::int16_t);
     const std::size_t frame = playback->clip->FrameBytes();
     const std::size_t piece = std::min(bytes, size - playback->written) / frame * frame;
     if (piece > 0) {
-      self.pa_.stream_write(stream, start + playback->written, piece, nullptr, 0, PA_SEEK_RELATIVE);
+      pa_.stream_write(stream, start + playback->written, piece, nullptr, 0, PA_SEEK_RELATIVE);
       playback->written += piece;
     }
     if (playback->written + frame > size) {
       playback->draining = true;
-      if (pa_operation* drain = self.pa_.stream_drain(stream, &PulseServer::Drained, data)) {
-        self.pa_.operation_unref(drain);
+      if (pa_operation* drain = pa_.stream_drain(stream, &PulseServer::Drained, this)) {
+        pa_.operation_unref(drain);
       }
     }
-  }
-
-  static void Drained(pa_stream* stream, int, void* data) {
-    auto& self = *static_cast<PulseServer*>(data);
-    if (Playback* playback = self.Find(stream)) self.Finish(*playback);
   }
 
   const PulseApi& pa_;
@@ -295,6 +319,7 @@ class PulseServer final : public SoundServer {
   Events& events_;
   pa_threaded_mainloop* loop_ = nullptr;
   pa_context* context_ = nullptr;
+  std::uint64_t connection_ = 0;
   bool ready_ = false;
   std::array<Playback, 2> playbacks_;
 };
