@@ -189,7 +189,7 @@ TEST_F(ShakeTest, ClicksPastTheNestingBoundChangeNothingAndTheShakesStillEnd) {
     return Seen{effects->sounds.size(), effects->speech.size(), fortune::pShaker.get(),
                 window->lResponse()->Text(), window->Left()};
   };
-  // A click every millisecond for 100 ms on top of the first shake; the window does
+  // A click every millisecond up to 99 ms into the first shake; the window does
   // not move before the first tick at 100 ms.
   int ignored = 0;
   for (std::int64_t t = 1; t <= 99; ++t) {
