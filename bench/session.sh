@@ -1,7 +1,8 @@
 # shellcheck shell=bash
-# Sourced by the benchmark scripts: a scratch folder, a PulseAudio server with a
-# null sink and an Xvfb display of their own, all ended when the script ends.
-# Sets: work, sink, DISPLAY, XDG_RUNTIME_DIR, PULSE_SERVER; pids to kill at the end.
+# Sourced by the benchmark scripts and end-to-end tests: a scratch folder with a
+# home and a runtime folder in it, a PulseAudio server with a null sink and an Xvfb
+# display of their own, all ended when the script ends.
+# Sets: work, HOME, sink, DISPLAY, XDG_RUNTIME_DIR, PULSE_SERVER; pids to kill at the end.
 
 work=$(mktemp -d)
 pids=()
@@ -13,6 +14,12 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
+
+# The user running this may have no home or runtime folder, and the sound client
+# library writes its cookie in the home and complains on stderr where it cannot.
+export HOME="$work/home" XDG_RUNTIME_DIR="$work/xdg-runtime"
+unset XDG_CONFIG_HOME XDG_CACHE_HOME XDG_DATA_HOME XDG_STATE_HOME
+mkdir -m 700 "$HOME" "$XDG_RUNTIME_DIR"
 
 start_sound_server() {
   export XDG_RUNTIME_DIR="$work/runtime"

@@ -9,7 +9,28 @@
 
 namespace fortune {
 
+namespace {
+
+// Each shake started during a shake runs on top of it on the stack; a hand cannot
+// click this deep, an auto-clicker would otherwise overflow the stack.
+constexpr int kMaxShakeDepth = 64;
+
+int shakeDepth = 0;
+
+// Counts a shake as running for as long as it is on the stack, however it leaves.
+class ShakeLevel {
+ public:
+  ShakeLevel() { ++shakeDepth; }
+  ~ShakeLevel() { --shakeDepth; }
+  ShakeLevel(const ShakeLevel&) = delete;
+  ShakeLevel& operator=(const ShakeLevel&) = delete;
+};
+
+}  // namespace
+
 void WinMain::ShakeIt() {
+  if (shakeDepth >= kMaxShakeDepth) return;
+  const ShakeLevel level;
   sandshake()->Play();
   lResponse()->SetText(std::string(kShaking));
   shake(platform::RefTo<platform::Window>(*this));

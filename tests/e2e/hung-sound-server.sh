@@ -7,9 +7,10 @@ set -euo pipefail
 program=${1:?usage: hung-sound-server.sh path/to/bin/orbivane path/to/orbivane_silent_sound_server}
 server=${2:?usage: hung-sound-server.sh path/to/bin/orbivane path/to/orbivane_silent_sound_server}
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-# A scratch folder, an Xvfb without a window manager (the window's place as the X
-# server has it is where the program put it), and the program under it: the same
-# session the benchmarks run in, without their sound server.
+# A scratch folder with a home and a runtime folder, an Xvfb without a window
+# manager (the window's place as the X server has it is where the program put it),
+# and the program under it: the same session the benchmarks run in, without their
+# sound server.
 # shellcheck source=bench/session.sh
 . "$here/../../bench/session.sh"
 
@@ -23,8 +24,6 @@ now_ms() { echo $((${EPOCHREALTIME/./} / 1000)); }
 
 start_display
 unset XDG_CURRENT_DESKTOP
-export XDG_RUNTIME_DIR="$work/runtime"
-mkdir -m 700 "$XDG_RUNTIME_DIR"
 
 "$server" "$work/pulse.sock" >"$work/server.log" 2>&1 &
 pids+=($!)
@@ -58,10 +57,13 @@ shake_and_time() {
   echo "$moved"
 }
 
-step "a click on the ball moves the window within 0.5 s"
+# The freeze this guards against held a click for a minute; the bound leaves a busy
+# machine room and still tells a click that waits on the server from one that does not.
+limit=1500
+step "a click on the ball moves the window within $limit ms"
 first=$(shake_and_time)
 echo "   first move ${first} ms after the click"
-[ "$first" -le 500 ] || fail "first move ${first} ms after the click"
+[ "$first" -le "$limit" ] || fail "first move ${first} ms after the click"
 [ "$(connections)" -ge 1 ] || fail "the program never tried the sound server"
 
 step "the silence is said once, and later clicks still shake at once"
@@ -69,12 +71,12 @@ for _ in $(seq 40); do [ "$(silence_said)" -ge 1 ] && break; sleep 0.1; done
 [ "$(silence_said)" -eq 1 ] || fail "'sound server does not answer' said $(silence_said) times"
 second=$(shake_and_time)
 echo "   first move ${second} ms after the second click"
-[ "$second" -le 500 ] || fail "first move ${second} ms after the second click"
+[ "$second" -le "$limit" ] || fail "first move ${second} ms after the second click"
 # Past the pause after a failure, a click tries the server again.
 sleep 3
 third=$(shake_and_time)
 echo "   first move ${third} ms after the third click"
-[ "$third" -le 500 ] || fail "first move ${third} ms after the third click"
+[ "$third" -le "$limit" ] || fail "first move ${third} ms after the third click"
 [ "$(connections)" -ge 2 ] || fail "the server was not tried again"
 [ "$(silence_said)" -eq 1 ] || fail "'sound server does not answer' said $(silence_said) times"
 

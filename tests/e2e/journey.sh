@@ -46,8 +46,10 @@ SH
 chmod +x "$work/browser"
 export BROWSER="$work/browser"
 unset WAYLAND_DISPLAY QT_QPA_PLATFORM XDG_CURRENT_DESKTOP XDG_SESSION_TYPE
-export XDG_RUNTIME_DIR="$work/runtime"
-mkdir -m 700 "$XDG_RUNTIME_DIR"
+# A home and a runtime folder of its own: the user running this may have neither.
+export HOME="$work/home" XDG_RUNTIME_DIR="$work/runtime"
+unset XDG_CONFIG_HOME XDG_CACHE_HOME XDG_DATA_HOME XDG_STATE_HOME
+mkdir -m 700 "$HOME" "$XDG_RUNTIME_DIR"
 
 start_program() {
   "$program" >"$work/program.log" 2>&1 &

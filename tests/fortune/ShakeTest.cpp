@@ -11,6 +11,7 @@
 #include "platform/System.h"
 #include "platform/qt/ControlPeer.h"
 #include "platform/qt/WindowWidget.h"
+#include "resources/SandShake.h"
 
 using namespace platform;
 using testing_support::Click;
@@ -172,6 +173,69 @@ TEST_F(ShakeTest, WithTheSoundMissingAClickChangesNothingEveryTime) {
   EXPECT_EQ(loop->Now(), 0);
   EXPECT_EQ(window->Left(), 100);
   EXPECT_TRUE(effects->speech.empty());
+}
+
+// An auto-clicker on the ball: every click during a shake nests a whole shake on
+// the stack, so past a fixed depth a click does nothing until the shakes are over.
+TEST_F(ShakeTest, ClicksPastTheNestingBoundChangeNothingAndTheShakesStillEnd) {
+  struct Seen {
+    size_t sounds, speech;
+    const fortune::cShaker* shaker;
+    std::string caption;
+    std::int64_t left;
+    bool operator==(const Seen&) const = default;
+  };
+  const auto seen = [this] {
+    return Seen{effects->sounds.size(), effects->speech.size(), fortune::pShaker.get(),
+                window->lResponse()->Text(), window->Left()};
+  };
+  // A click every millisecond up to 99 ms into the first shake; the window does
+  // not move before the first tick at 100 ms.
+  int ignored = 0;
+  for (std::int64_t t = 1; t <= 99; ++t) {
+    loop->At(t, [&, t] {
+      const Seen before = seen();
+      window->ShakeOrbivane()->Push();
+      if (loop->Now() != t) return;  // this click's shake has run to its end
+      ++ignored;
+      EXPECT_EQ(seen(), before) << "click at " << t;
+    });
+  }
+  window->ShakeIt();
+
+  EXPECT_EQ(ignored, 99 - 63);
+  EXPECT_EQ(effects->sounds.size(), 64u);
+  ASSERT_EQ(effects->speech.size(), 64u);
+  for (const auto& u : effects->speech) EXPECT_FALSE(u.interrupt);
+  EXPECT_EQ(effects->speech.back().text, window->lResponse()->Text());
+  EXPECT_TRUE(reports.empty());
+  // The 64th shake, started by the click at 63, was the last to move the window.
+  EXPECT_EQ(loop->Now(), 63 + 1100);
+  EXPECT_EQ(loop->RunningTimers(), 0);
+  EXPECT_EQ(window->Left(), 100);
+
+  // Once they are over, a click shakes again.
+  window->ShakeOrbivane()->Push();
+  EXPECT_EQ(loop->Now(), 63 + 2 * 1100);
+  EXPECT_EQ(effects->speech.size(), 65u);
+}
+
+// A click that fails for the missing sound leaves no shake counted as running.
+TEST_F(ShakeTest, FailedClicksDoNotCountTowardsTheNestingBound) {
+  TempBundle bundle;
+  UseBundle(bundle);
+  for (int click = 0; click < 70; ++click) window->ShakeOrbivane()->Push();
+  ASSERT_EQ(reports.size(), 70u);
+  EXPECT_EQ(reports.back().className, "NilObjectException");
+
+  // The sound turns up, and the accessor looks for it again.
+  bundle.AddMedia("sandshake.mp3");
+  resources::ReleaseSandShake();
+  window->ShakeOrbivane()->Push();
+  EXPECT_EQ(reports.size(), 70u);
+  EXPECT_EQ(effects->sounds.size(), 1u);
+  EXPECT_EQ(effects->speech.size(), 1u);
+  EXPECT_EQ(loop->Now(), 1100);
 }
 
 TEST(Answers, FortyTwoDistinctAnswersInPlainAscii) {
