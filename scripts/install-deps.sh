@@ -41,9 +41,20 @@ for package in "${want[@]}"; do
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
+# Without root, sudo has to work without a password, or be able to ask for one on a
+# terminal; otherwise say what to run, rather than fail inside sudo or apt-get.
 sudo=()
-[ "$(id -u)" -ne 0 ] && sudo=(sudo)
+if [ "$(id -u)" -ne 0 ]; then
+  sudo=(sudo)
+  if ! command -v sudo >/dev/null ||
+     ! { sudo -n true 2>/dev/null || { { : </dev/tty; } 2>/dev/null && sudo true; }; }; then
+    echo "install-deps.sh: cannot install without root or sudo; as root run:" \
+      "apt-get update && apt-get install --no-install-recommends ${missing[*]}" >&2
+    exit 1
+  fi
+fi
 echo "Installing: ${missing[*]}"
 "${sudo[@]}" apt-get update -qq
-DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends \
+# sudo drops the caller's environment, so the variable goes on its command line.
+"${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
   "${missing[@]}"
