@@ -4,7 +4,9 @@
 
 namespace fortune {
 
-platform::Ref<cShaker> pShaker;
+// Never destroyed, since it holds a timer and a window (see platform::RuntimeInit);
+// the program lets go of the shake on its way out.
+platform::Ref<cShaker>& pShaker = *new platform::Ref<cShaker>;
 
 const platform::ClassInfo& cShaker::Class() {
   static const platform::ClassInfo& info = platform::RegisterClass(

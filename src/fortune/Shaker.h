@@ -24,7 +24,7 @@ class cShaker : public platform::Timer {
 };
 
 // The current shake; it keeps the last one, stopped, until the next replaces it.
-extern platform::Ref<cShaker> pShaker;
+extern platform::Ref<cShaker>& pShaker;
 
 // Shakes the window for about a second, handling the application's events while it
 // waits. A shake started meanwhile (a click during the shake) becomes the current

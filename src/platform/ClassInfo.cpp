@@ -22,7 +22,8 @@ struct Registry {
 };
 
 Registry& TheRegistry() {
-  static Registry registry;
+  // Never destroyed (see RuntimeInit): classes are looked up until the end.
+  static Registry& registry = *new Registry;
   return registry;
 }
 

@@ -4,7 +4,8 @@ namespace platform {
 namespace {
 
 std::unique_ptr<Effects>& Installed() {
-  static std::unique_ptr<Effects> effects;
+  // Never destroyed (see RuntimeInit): RuntimePerformFinalizers drops the effects.
+  static auto& effects = *new std::unique_ptr<Effects>;
   return effects;
 }
 

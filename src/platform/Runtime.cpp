@@ -40,7 +40,8 @@ struct RuntimeState {
 };
 
 RuntimeState& State() {
-  static RuntimeState state;
+  // Never destroyed: see RuntimeInit.
+  static RuntimeState& state = *new RuntimeState;
   return state;
 }
 
@@ -105,12 +106,22 @@ void RegisterRuntimeClasses() {
 }  // namespace
 
 void RuntimeInit(int& argc, char** argv) {
+  std::string program = "orbivane";
+  if (argc > 0) program = QFileInfo(QString::fromLocal8Bit(argv[0])).fileName().toStdString();
+  // Qt calls exit() when the connection to the X display breaks; while the
+  // application exists, the guard then ends the process at once. Exit handlers run
+  // in the reverse order of their installation, so whatever is made after the guard
+  // is destroyed before it runs. Hence the guard comes first, and no static object
+  // of the runtime or the program may have a destructor that touches Qt objects,
+  // waits, or tears down something still in use: such an object is made on the heap,
+  // held by a static that is never destroyed, and let go of on the program's own way
+  // out (RuntimePerformFinalizers and RuntimeExit).
+  static const bool guarded = GuardExit(program);
+  (void)guarded;
   auto& state = State();
   if (state.qtApp) return;
   // Before Qt starts any thread.
   audio::QuietenAudioLibraries();
-  std::string program = "orbivane";
-  if (argc > 0) program = QFileInfo(QString::fromLocal8Bit(argv[0])).fileName().toStdString();
   state.qtApp = OpenDisplay(argc, argv, program);
   UseSystemFont();
 }

@@ -18,7 +18,8 @@ namespace {
 
 // Windows in the order they were last shown, for finding the front one.
 std::vector<std::weak_ptr<Window>>& ShownOrder() {
-  static std::vector<std::weak_ptr<Window>> order;
+  // Never destroyed (see RuntimeInit): a window may go after it.
+  static auto& order = *new std::vector<std::weak_ptr<Window>>;
   return order;
 }
 

@@ -2,8 +2,10 @@
 
 namespace {
 
-platform::Ref<platform::Picture> ballPic;
-platform::Ref<platform::Picture> logoPic;
+// Never destroyed, since they hold Qt images (see platform::RuntimeInit); the program
+// lets go of them on its way out.
+platform::Ref<platform::Picture>& ballPic = *new platform::Ref<platform::Picture>;
+platform::Ref<platform::Picture>& logoPic = *new platform::Ref<platform::Picture>;
 
 platform::Ref<platform::Picture> Cached(platform::Ref<platform::Picture>& pic, const char* name) {
   if (!pic) pic = platform::Picture::OpenFromApp_(name);

@@ -6,7 +6,9 @@
 namespace shell {
 namespace {
 
-platform::Ref<MainMenuBar> _implicitInstance;
+// Never destroyed, since it holds menus (see platform::RuntimeInit); the program lets
+// go of the bar on its way out.
+platform::Ref<MainMenuBar>& _implicitInstance = *new platform::Ref<MainMenuBar>;
 
 // One entry of the bar. Menus hang from the bar itself; an item from the menu of
 // that name, looked up afresh for every item.

@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <optional>
 #include <thread>
 
 #include "Fixtures.h"
+#include "platform/Effects.h"
+#include "platform/EventLoop.h"
 #include "platform/Runtime.h"
 #include "platform/Window.h"
 #include "platform/qt/Display.h"
@@ -100,14 +104,64 @@ class Environment {
   std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
 };
 
+// The settings with Qt's options given after the program's name.
+detail::DisplaySettings Read(std::vector<const char*> options) {
+  options.insert(options.begin(), "orbivane");
+  return detail::ReadDisplaySettings(int(options.size()), options.data());
+}
+
 }  // namespace
+
+TEST(ReadDisplaySettings, TheCommandLineWinsOverTheEnvironment) {
+  Environment env;
+  env.Set("QT_QPA_PLATFORM", "wayland");
+  env.Set("DISPLAY", ":7");
+  env.Set("WAYLAND_DISPLAY", "wayland-0");
+  auto settings = Read({});
+  EXPECT_EQ(settings.platform, "wayland");
+  EXPECT_FALSE(settings.platformOnCommandLine);
+  EXPECT_EQ(settings.x11, ":7");
+  settings = Read({"-reverse", "-display", ":109", "--platform", "xcb"});
+  EXPECT_EQ(settings.platform, "xcb");
+  EXPECT_TRUE(settings.platformOnCommandLine);
+  EXPECT_EQ(settings.x11, ":109");
+  EXPECT_EQ(settings.wayland, "wayland-0");
+  // A platform named empty on the command line is named all the same.
+  EXPECT_TRUE(Read({"-platform", ""}).platformOnCommandLine);
+}
+
+TEST(ReadDisplaySettings, TakesOnlyWhatQtTakes) {
+  Environment env;
+  env.Set("QT_QPA_PLATFORM", nullptr);
+  env.Set("DISPLAY", ":7");
+  // "--display" is Qt's other spelling, and the last one counts; an empty name
+  // leaves DISPLAY's.
+  EXPECT_EQ(Read({"--display", ":1", "file", "-display", ":2"}).x11, ":2");
+  EXPECT_EQ(Read({"-display", ":1", "-display", ""}).x11, ":7");
+  // Neither a value after "=" nor an option without its value counts.
+  EXPECT_EQ(Read({"-display=:1"}).x11, ":7");
+  EXPECT_FALSE(Read({"--platform=offscreen"}).platformOnCommandLine);
+  EXPECT_EQ(Read({"-display"}).x11, ":7");
+  EXPECT_FALSE(Read({"-platform"}).platformOnCommandLine);
+  // The value of another option is no option, X's own names included while X is
+  // the platform.
+  EXPECT_EQ(Read({"-qwindowtitle", "-display", ":1"}).x11, ":7");
+  EXPECT_EQ(Read({"-name", "-display", ":1"}).x11, ":7");
+  EXPECT_FALSE(Read({"-title", "-platform", "offscreen"}).platformOnCommandLine);
+  EXPECT_EQ(Read({"-platform", "offscreen", "-title", "-platform", "xcb"}).platform, "xcb");
+}
 
 TEST(ChooseDisplay, WithBothDisplaysItRunsOnX) {
   Environment env;
   env.Set("QT_QPA_PLATFORM", nullptr);
   env.Set("DISPLAY", ":7");
   env.Set("WAYLAND_DISPLAY", "wayland-0");
-  detail::ChooseDisplay("orbivane");
+  detail::ChooseDisplay(Read({}), "orbivane");
+  EXPECT_STREQ(getenv("QT_QPA_PLATFORM"), "xcb");
+
+  env.Set("QT_QPA_PLATFORM", nullptr);
+  env.Set("DISPLAY", nullptr);
+  detail::ChooseDisplay(Read({"-display", ":7"}), "orbivane");
   EXPECT_STREQ(getenv("QT_QPA_PLATFORM"), "xcb");
 }
 
@@ -116,12 +170,17 @@ TEST(ChooseDisplay, AChosenPlatformOrASingleDisplayIsLeftAlone) {
   env.Set("QT_QPA_PLATFORM", "wayland");
   env.Set("DISPLAY", ":7");
   env.Set("WAYLAND_DISPLAY", "wayland-0");
-  detail::ChooseDisplay("orbivane");
+  detail::ChooseDisplay(Read({}), "orbivane");
   EXPECT_STREQ(getenv("QT_QPA_PLATFORM"), "wayland");
 
   env.Set("QT_QPA_PLATFORM", nullptr);
+  for (const char* platform : {"offscreen", "wayland"}) {
+    detail::ChooseDisplay(Read({"-platform", platform}), "orbivane");
+    EXPECT_EQ(getenv("QT_QPA_PLATFORM"), nullptr) << platform;
+  }
+
   env.Set("WAYLAND_DISPLAY", nullptr);
-  detail::ChooseDisplay("orbivane");
+  detail::ChooseDisplay(Read({}), "orbivane");
   EXPECT_EQ(getenv("QT_QPA_PLATFORM"), nullptr);
 }
 
@@ -130,9 +189,20 @@ TEST(ChooseDisplay, WithNoDisplayItSaysSoInOneLineAndFails) {
   env.Set("QT_QPA_PLATFORM", nullptr);
   env.Set("DISPLAY", nullptr);
   env.Set("WAYLAND_DISPLAY", nullptr);
-  EXPECT_EXIT(detail::ChooseDisplay("orbivane"), ::testing::ExitedWithCode(2),
+  EXPECT_EXIT(detail::ChooseDisplay(Read({}), "orbivane"), ::testing::ExitedWithCode(2),
               "^orbivane: no display available: set DISPLAY \\(X11\\) or WAYLAND_DISPLAY, or run "
               "with QT_QPA_PLATFORM=offscreen\n$");
+  // A platform or an X display named on the command line is enough to go on.
+  for (auto options : {std::vector<const char*>{"-platform", "offscreen"},
+                       std::vector<const char*>{"--display", ":0"}}) {
+    EXPECT_EXIT(
+        {
+          detail::ChooseDisplay(Read(options), "orbivane");
+          std::_Exit(0);
+        },
+        ::testing::ExitedWithCode(0), "^$")
+        << options[0];
+  }
 }
 
 TEST(NoDisplayLine, NamesTheDisplayThatCouldNotBeOpened) {
@@ -157,10 +227,100 @@ TEST(NoDisplayLine, NamesAPlatformThatIsNotInstalledAndThoseThatAre) {
             "platform \"wayland\" is not available; available: offscreen, xcb");
   EXPECT_EQ(detail::NoDisplayLine({.platform = "nosuch"}),
             "platform \"nosuch\" is not available (QT_QPA_PLATFORM)");
+  EXPECT_EQ(detail::NoDisplayLine({.platform = "nosuch", .platformOnCommandLine = true}),
+            "platform \"nosuch\" is not available (-platform)");
 }
 
 TEST(NoDisplayLine, WithNothingToTryItAsksForADisplay) {
-  EXPECT_EQ(detail::NoDisplayLine({.platform = ";", .installed = {"xcb"}}),
-            "no display available: set DISPLAY (X11) or WAYLAND_DISPLAY, or run with "
-            "QT_QPA_PLATFORM=offscreen");
+  // Qt tries no platform when the one named is empty, even with a display at hand.
+  for (const detail::DisplaySettings& settings :
+       {detail::DisplaySettings{.platform = ";", .installed = {"xcb"}},
+        detail::DisplaySettings{
+            .platformOnCommandLine = true, .x11 = ":0", .installed = {"xcb"}}}) {
+    EXPECT_EQ(detail::NoDisplayLine(settings),
+              "no display available: set DISPLAY (X11) or WAYLAND_DISPLAY, or run with "
+              "QT_QPA_PLATFORM=offscreen");
+  }
+}
+
+namespace {
+
+// An exit handler that destroys one of the objects below ends the process with
+// this status, saying which.
+constexpr int kTornDown = 99;
+void SayTornDown(const char* what) {
+  std::fprintf(stderr, "torn down: %s\n", what);
+  std::_Exit(kTornDown);
+}
+
+// The real effects, so that the audio thread runs.
+class MarkedEffects final : public Effects {
+ public:
+  ~MarkedEffects() override { SayTornDown("effects"); }
+  void PlaySound(const std::string& file) override { real_->PlaySound(file); }
+  void Speak(const std::string& text, bool interrupt) override { real_->Speak(text, interrupt); }
+  void ShowURL(const std::string& url) override { real_->ShowURL(url); }
+  void MessageBox(const std::string& text) override { real_->MessageBox(text); }
+
+ private:
+  std::unique_ptr<Effects> real_ = MakeQtEffects();
+};
+
+class MarkedEventLoop final : public EventLoop {
+ public:
+  ~MarkedEventLoop() override { SayTornDown("event loop"); }
+  void DoEvents(bool waitForMore) override { clock_.DoEvents(waitForMore); }
+  std::unique_ptr<TimerPeer> NewTimer(std::function<void()> tick) override {
+    return clock_.NewTimer(std::move(tick));
+  }
+
+ private:
+  testing_support::ManualEventLoop clock_;
+};
+
+class MarkedWindow final : public Window {
+ public:
+  ~MarkedWindow() override { SayTornDown("window"); }
+};
+
+// The runtime's statics, each made at its first use.
+void RegisterClasses() { RuntimePerformInitializers({}); }
+void StartTheAudio() {
+  SetEffects(std::make_unique<MarkedEffects>());
+  CurrentEffects().PlaySound((testing_support::BuiltBundle() / "Resources/sandshake.mp3").string());
+  CurrentEffects().Speak("shake", false);
+}
+void ShowAWindow() {
+  auto window = New<MarkedWindow>();
+  window->Constructor();
+  window->SetVisible(true);
+  Window::FrontWindow();
+}
+void RunTheEventLoop() {
+  SetEventLoop(std::make_unique<MarkedEventLoop>());
+  CurrentEventLoop().DoEvents(false);
+}
+
+}  // namespace
+
+// Qt calls exit() when the connection to the X display breaks. While the
+// application exists, such an exit ends the process with its status and destroys
+// none of the runtime's objects, whichever of them was made first.
+TEST(ExitWhileTheApplicationExists, EndsWithItsStatusWhateverWasMadeFirst) {
+  const std::string style = GTEST_FLAG_GET(death_test_style);
+  // A fresh process, in which the statics are made in the order given here.
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  using Steps = std::vector<void (*)()>;
+  int status = 3;
+  for (const Steps& order : {Steps{RegisterClasses, StartTheAudio, ShowAWindow, RunTheEventLoop},
+                             Steps{RunTheEventLoop, ShowAWindow, StartTheAudio, RegisterClasses}}) {
+    EXPECT_EXIT(
+        {
+          for (auto step : order) step();
+          std::exit(status);
+        },
+        ::testing::ExitedWithCode(status), "");
+    ++status;
+  }
+  GTEST_FLAG_SET(death_test_style, style);
 }

@@ -10,9 +10,11 @@
 #include <QJsonObject>
 #include <QPluginLoader>
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
+#include <string_view>
 #include <tuple>
 #include <vector>
 
@@ -27,6 +29,8 @@ constexpr int kNoDisplayStatus = 2;
 constexpr int kDisplayLostStatus = 1;
 
 std::string program = "orbivane";
+// What the program opens its display with.
+detail::DisplaySettings displaySettings;
 
 [[noreturn]] void ExitForNoDisplay(const char* name, const std::string& why) {
   std::fprintf(stderr, "%s: %s\n", name, why.c_str());
@@ -67,11 +71,9 @@ std::vector<std::tuple<QtMsgType, std::string, QString>> heldMessages;
 void StartupMessageHandler(QtMsgType type, const QMessageLogContext& context,
                            const QString& message) {
   if (type == QtFatalMsg) {
-    ExitForNoDisplay(program.c_str(),
-                     detail::NoDisplayLine({.platform = Environment("QT_QPA_PLATFORM"),
-                                            .x11 = Environment("DISPLAY"),
-                                            .wayland = Environment("WAYLAND_DISPLAY"),
-                                            .installed = InstalledPlatforms()}));
+    detail::DisplaySettings tried = displaySettings;
+    tried.installed = InstalledPlatforms();
+    ExitForNoDisplay(program.c_str(), detail::NoDisplayLine(tried));
   }
   if (QByteArrayView(context.category ? context.category : "").startsWith("qt.qpa")) {
     heldMessages.emplace_back(type, context.category, message);
@@ -107,8 +109,10 @@ void RunningMessageHandler(QtMsgType type, const QMessageLogContext& context,
 }
 
 // An exit() while the application still exists does not come from the program's
-// own way out, which destroys the application first: static objects that hold
-// windows must not be destroyed then.
+// own way out, which destroys the application first: nothing that holds Qt objects
+// may be torn down then. The process ends here, before the exit handlers installed
+// earlier than this one run (those installed later have run already: see
+// RuntimeInit).
 void LeaveWithoutTearingDown(int status, void*) {
   if (!QCoreApplication::instance()) return;
   if (DisplayLost()) ExitForLostDisplay(status != 0 ? status : kDisplayLostStatus);
@@ -120,7 +124,7 @@ void WatchDisplay() {
   auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
   if (!x11 || !x11->connection()) return;
   watched = x11->connection();
-  watchedDisplay = Environment("DISPLAY");
+  watchedDisplay = displaySettings.x11;
   runningPrevious = qInstallMessageHandler(RunningMessageHandler);
 }
 
@@ -146,11 +150,38 @@ std::vector<std::string> PlatformNames(const std::string& setting) {
   return names;
 }
 
+// Qt reads "--name" as "-name"; a value is always the next argument.
+std::string_view OptionName(std::string_view argument) {
+  return argument.starts_with("--") ? argument.substr(1) : argument;
+}
+
+// Qt's options that take the next argument as their value, besides -platform and
+// -display.
+constexpr std::array<std::string_view, 5> kOptionsWithValue = {
+    "-platformpluginpath", "-platformtheme", "-qwindowgeometry", "-qwindowicon", "-qwindowtitle"};
+constexpr std::array<std::string_view, 3> kXOptionsWithValue = {"-geometry", "-title", "-icon"};
+constexpr std::array<std::string_view, 2> kXPluginOptionsWithValue = {"-name", "-visual"};
+
+template <size_t N>
+bool IsOneOf(std::string_view option, const std::array<std::string_view, N>& options) {
+  return std::find(options.begin(), options.end(), option) != options.end();
+}
+
 }  // namespace
+
+bool GuardExit(const std::string& name) {
+  program = name;
+  if (on_exit(LeaveWithoutTearingDown, nullptr) == 0) return true;
+  std::fprintf(stderr,
+               "%s: cannot install the exit handler: a lost display may crash the program\n",
+               name.c_str());
+  return false;
+}
 
 std::unique_ptr<QApplication> OpenDisplay(int& argc, char** argv, const std::string& name) {
   program = name;
-  detail::ChooseDisplay(program.c_str());
+  displaySettings = detail::ReadDisplaySettings(argc, argv);
+  detail::ChooseDisplay(displaySettings, program.c_str());
   startupPrevious = qInstallMessageHandler(StartupMessageHandler);
   auto app = std::make_unique<WatchedApplication>(argc, argv);
   qInstallMessageHandler(startupPrevious);
@@ -160,29 +191,68 @@ std::unique_ptr<QApplication> OpenDisplay(int& argc, char** argv, const std::str
   }
   heldMessages.clear();
   WatchDisplay();
-  static const bool registered = on_exit(LeaveWithoutTearingDown, nullptr) == 0;
-  (void)registered;
   return app;
 }
 
 namespace detail {
 
-void ChooseDisplay(const char* name) {
+DisplaySettings ReadDisplaySettings(int argc, const char* const* argv) {
+  DisplaySettings read{.platform = Environment("QT_QPA_PLATFORM"),
+                       .x11 = Environment("DISPLAY"),
+                       .wayland = Environment("WAYLAND_DISPLAY")};
+  // Qt first takes the platform, and the values of the options that have one, out
+  // of the arguments; X's own names for some of those options count while X is the
+  // platform named so far (or none is: X is Qt's default here).
+  std::vector<std::string_view> rest;
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view option = OptionName(argv[i]);
+    const bool onX = read.platform.empty() || read.platform.starts_with("xcb");
+    if (option == "-platform") {
+      if (++i < argc) {
+        read.platform = argv[i];
+        read.platformOnCommandLine = true;
+      }
+    } else if (IsOneOf(option, kOptionsWithValue) || (onX && IsOneOf(option, kXOptionsWithValue))) {
+      ++i;
+    } else {
+      rest.emplace_back(argv[i]);
+    }
+  }
+  // The X plug-in reads its display from what is left; an empty name leaves
+  // DISPLAY's.
+  std::string_view display;
+  for (size_t i = 0; i + 1 < rest.size(); ++i) {
+    const std::string_view option = OptionName(rest[i]);
+    if (option == "-display") {
+      display = rest[++i];
+    } else if (IsOneOf(option, kXPluginOptionsWithValue)) {
+      ++i;
+    }
+  }
+  if (!display.empty()) read.x11 = display;
+  return read;
+}
+
+void ChooseDisplay(const DisplaySettings& chosen, const char* name) {
 #ifdef Q_OS_LINUX
-  if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) return;
-  const bool x11 = !qEnvironmentVariableIsEmpty("DISPLAY");
-  const bool wayland = !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+  if (chosen.platformOnCommandLine || !chosen.platform.empty()) return;
+  const bool x11 = !chosen.x11.empty();
+  const bool wayland = !chosen.wayland.empty();
   if (x11 && wayland) qputenv("QT_QPA_PLATFORM", "xcb");
   if (!x11 && !wayland) ExitForNoDisplay(name, kNoDisplay);
 #else
+  (void)chosen;
   (void)name;
 #endif
 }
 
 std::string NoDisplayLine(const DisplaySettings& settings) {
   std::vector<std::string> names = PlatformNames(settings.platform);
+  const bool named = settings.platformOnCommandLine || !settings.platform.empty();
   if (names.empty()) {
-    // Qt's own choice: X when DISPLAY is set, else Wayland.
+    // A platform setting that names none leaves Qt nothing to try.
+    if (named) return kNoDisplay;
+    // Qt's own choice: X when there is an X display, else Wayland.
     if (!settings.x11.empty()) names = {"xcb"};
     if (names.empty() && !settings.wayland.empty()) names = {"wayland"};
     if (names.empty()) return kNoDisplay;
@@ -194,7 +264,7 @@ std::string NoDisplayLine(const DisplaySettings& settings) {
   const auto tried = std::find_if(names.begin(), names.end(), installed);
   if (tried == names.end()) {
     std::string line = "platform \"" + names.front() + "\" is not available";
-    if (!settings.platform.empty()) line += " (QT_QPA_PLATFORM)";
+    if (named) line += settings.platformOnCommandLine ? " (-platform)" : " (QT_QPA_PLATFORM)";
     if (!settings.installed.empty()) {
       line += "; available:";
       for (const auto& name : settings.installed) {

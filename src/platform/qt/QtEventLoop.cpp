@@ -34,7 +34,8 @@ class QtEventLoop final : public EventLoop {
 };
 
 std::unique_ptr<EventLoop>& Installed() {
-  static std::unique_ptr<EventLoop> loop;
+  // Never destroyed: see RuntimeInit.
+  static auto& loop = *new std::unique_ptr<EventLoop>;
   return loop;
 }
 

@@ -1,0 +1,77 @@
+#!/usr/bin/env bash
+# Qt's own options on the command line choose the display and win over the
+# environment: the program opens what they name, and its lines about a display
+# that cannot be opened or that went away name that one.
+set -euo pipefail
+
+program=${1:?usage: display-options.sh path/to/bin/orbivane}
+work=$(mktemp -d)
+pids=()
+cleanup() {
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+step() { echo "-- $*"; }
+
+# Polls a condition (a command) every tenth of a second, for at most 10 s.
+wait_for() {
+  local _
+  for _ in $(seq 100); do "$@" && return 0; sleep 0.1; done
+  return 1
+}
+
+unset WAYLAND_DISPLAY QT_QPA_PLATFORM XDG_SESSION_TYPE
+export XDG_RUNTIME_DIR="$work/runtime"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+
+exec 3>"$work/display"
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >>"$work/xvfb.log" 2>&1 &
+xvfb_pid=$!
+pids+=("$xvfb_pid")
+exec 3>&-
+wait_for test -s "$work/display" || fail "Xvfb did not start"
+live=":$(cat "$work/display")"
+
+none=200
+while [ -e "/tmp/.X11-unix/X$none" ] || [ -e "/tmp/.X$none-lock" ]; do none=$((none + 1)); done
+
+# Runs the program to its end; sets status and out (what it wrote).
+run() {
+  status=0
+  "$@" >"$work/out" 2>&1 || status=$?
+  out=$(cat "$work/out")
+}
+
+step "-display names a server that does not exist: one line naming it, status 2"
+run env DISPLAY="$live" "$program" -display ":$none"
+[ "$status" -eq 2 ] || fail "status $status: $out"
+[ "$out" = "orbivane: cannot open the X display \":$none\"" ] || fail "said: $out"
+
+step "-platform offscreen runs without any display in the environment"
+env -u DISPLAY "$program" -platform offscreen >"$work/offscreen.log" 2>&1 &
+offscreen_pid=$!
+pids+=("$offscreen_pid")
+# Not ending shows only over time; a program that cannot start ends within
+# milliseconds.
+sleep 2
+kill -0 "$offscreen_pid" 2>/dev/null || fail "it ended: $(cat "$work/offscreen.log")"
+kill "$offscreen_pid"
+
+step "--display wins over DISPLAY; the lost display's line names it"
+DISPLAY=":$none" "$program" --display "$live" -reverse >"$work/program.log" 2>&1 &
+program_pid=$!
+pids+=("$program_pid")
+DISPLAY="$live" timeout 10 xdotool search --sync --onlyvisible --name '^Orbivane 1\.0$' >/dev/null ||
+  fail "no window on $live: $(cat "$work/program.log")"
+kill "$xvfb_pid"
+ended() { ! kill -0 "$program_pid" 2>/dev/null; }
+wait_for ended || fail "the program is still running"
+status=0
+wait "$program_pid" || status=$?
+[ "$status" -eq 1 ] || fail "status $status: $(cat "$work/program.log")"
+[ "$(cat "$work/program.log")" = "orbivane: the connection to the display $live was lost" ] ||
+  fail "said: $(cat "$work/program.log")"
+echo "PASS"
