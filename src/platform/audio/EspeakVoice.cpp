@@ -96,7 +96,7 @@ struct Engine {
   int rate = 0;
 
   static Engine Start(const Report& report) {
-    static SharedLibrary library("libespeak-ng.so.1");
+    static SharedLibrary& library = *new SharedLibrary("libespeak-ng.so.1");
     static const EspeakApi espeak(library);
     if (!library.Usable()) {
       report("no speech: " + library.Error());

@@ -329,7 +329,7 @@ class PulseServer final : public SoundServer {
 std::unique_ptr<SoundServer> OpenPulseServer(const std::string& client, SoundServer::Events& events,
                                              std::string& error) {
   // Loaded once; its functions stay usable for the rest of the run.
-  static SharedLibrary library("libpulse.so.0");
+  static SharedLibrary& library = *new SharedLibrary("libpulse.so.0");
   static const PulseApi api(library);
   if (!library.Usable()) {
     error = library.Error();

@@ -6,7 +6,8 @@ namespace platform::audio {
 
 // A C library opened while the program runs, so that the program also runs
 // without it. It is never closed: a thread that the library starts can outlive
-// whoever opened it.
+// whoever opened it. Kept in a static, it is made on the heap and never destroyed,
+// for the audio thread may still use it while the process exits.
 class SharedLibrary {
  public:
   explicit SharedLibrary(const char* name);

@@ -60,7 +60,7 @@ class SndfileDecoder final : public Decoder {
 }  // namespace
 
 std::unique_ptr<Decoder> OpenSndfileDecoder(Report report, std::string& error) {
-  static SharedLibrary library("libsndfile.so.1");
+  static SharedLibrary& library = *new SharedLibrary("libsndfile.so.1");
   static const SndfileApi api(library);
   if (!library.Usable()) {
     error = library.Error();
