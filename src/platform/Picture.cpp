@@ -36,7 +36,11 @@ Ref<Picture> Picture::OpenFromApp_(const std::string& name) {
   if (!file) file = resources->Child(name + ".png");
   if (!file) return nullptr;
 
-  QImageReader reader(QString::fromStdString(file->NativePath()));
+  // Our pictures are PNG files. Named and not detected, the format is read by Qt's
+  // own PNG reader: detection would load every image plugin there is (and libjpeg)
+  // to ask each whether it reads PNG.
+  QImageReader reader(QString::fromStdString(file->NativePath()), QByteArrayLiteral("png"));
+  reader.setAutoDetectImageFormat(false);
   const QImage image = reader.read();
   if (image.isNull()) return nullptr;
   auto pixels = std::make_unique<Image>();

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "Fixtures.h"
 #include "platform/FolderItem.h"
 #include "platform/Picture.h"
@@ -8,6 +10,23 @@
 using namespace platform;
 using testing_support::ProgramTest;
 using testing_support::TempBundle;
+
+namespace {
+
+// The image format plug-ins that Qt has loaded into this process so far.
+std::string ImagePluginsMapped() {
+  std::ifstream maps("/proc/self/maps");
+  std::string line, found;
+  while (std::getline(maps, line)) {
+    const auto at = line.find("/imageformats/");
+    if (at != std::string::npos && found.find(line.substr(at)) == std::string::npos) {
+      found += line.substr(at) + " ";
+    }
+  }
+  return found;
+}
+
+}  // namespace
 
 class FilesAndMediaTest : public ProgramTest {
  protected:
@@ -68,4 +87,17 @@ TEST_F(FilesAndMediaTest, APictureOpensByNameFromTheBundle) {
   EXPECT_EQ(ball->Description(), "Fortune ball");
   EXPECT_FALSE(Picture::OpenFromApp_("broken"));
   EXPECT_FALSE(Picture::OpenFromApp_("TarnwickUpdatedLogosmall"));
+}
+
+// Qt asks every image plug-in whether it reads a file unless the format is named
+// and detection is off: each of them, and libjpeg, would be loaded for one PNG.
+TEST_F(FilesAndMediaTest, OpeningAPictureLoadsNoImagePlugin) {
+  bundle.AddMedia("ballsmall1.png");
+  bundle.WriteResource("broken.png", "GIF89a is not a PNG");
+  UseBundle(bundle);
+  ASSERT_EQ(ImagePluginsMapped(), "") << "loaded before the test began";
+
+  EXPECT_TRUE(Picture::OpenFromApp_("ballsmall1"));
+  EXPECT_FALSE(Picture::OpenFromApp_("broken"));
+  EXPECT_EQ(ImagePluginsMapped(), "");
 }
