@@ -17,6 +17,6 @@ build-fuzz/tests/fuzz/design_list_seeds "$corpus"
 # that would be most of the fuzzer's footprint.
 ASAN_OPTIONS=quarantine_size_mb=64 \
 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
-LSAN_OPTIONS="suppressions=$PWD/tests/fuzz/lsan-suppressions.txt" \
+LSAN_OPTIONS="suppressions=$PWD/tests/fuzz/lsan-suppressions.txt:print_suppressions=0" \
   build-fuzz/tests/fuzz/design_list_fuzzer -max_total_time="$seconds" -runs="$inputs" \
   -print_final_stats=1 -max_len=4096 -artifact_prefix=build-fuzz/ "$corpus"

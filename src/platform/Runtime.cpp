@@ -20,6 +20,7 @@
 #include "platform/Timer.h"
 #include "platform/Window.h"
 #include "platform/audio/LibraryMessages.h"
+#include "platform/qt/DeferredIconStyle.h"
 #include "platform/qt/Display.h"
 
 namespace platform {
@@ -123,6 +124,7 @@ void RuntimeInit(int& argc, char** argv) {
   // Before Qt starts any thread.
   audio::QuietenAudioLibraries();
   state.qtApp = OpenDisplay(argc, argv, program);
+  QApplication::setStyle(new DeferredIconStyle);
   UseSystemFont();
 }
 

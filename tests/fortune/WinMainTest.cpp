@@ -63,3 +63,12 @@ TEST_F(WinMainTest, AnswersForTheFiveWindowEventsItHandles) {
   EXPECT_FALSE(window->IsEventImplemented("Paint"));
   EXPECT_FALSE(window->IsEventImplemented("Activate"));
 }
+
+// A menu bar asks its style for the icon of an overflow button it never shows
+// here; read at once, that icon made Qt load every image plug-in, and libjpeg.
+using ShownWinMainTest = testing_support::StartedProgramTest;
+
+TEST_F(ShownWinMainTest, TheWindowAndItsMenuBarLoadNoImagePlugin) {
+  ASSERT_TRUE(window->Visible());
+  EXPECT_EQ(testing_support::ImagePluginsMapped(), "");
+}

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <fstream>
-
 #include "Fixtures.h"
 #include "platform/FolderItem.h"
 #include "platform/Picture.h"
@@ -11,22 +9,7 @@ using namespace platform;
 using testing_support::ProgramTest;
 using testing_support::TempBundle;
 
-namespace {
-
-// The image format plug-ins that Qt has loaded into this process so far.
-std::string ImagePluginsMapped() {
-  std::ifstream maps("/proc/self/maps");
-  std::string line, found;
-  while (std::getline(maps, line)) {
-    const auto at = line.find("/imageformats/");
-    if (at != std::string::npos && found.find(line.substr(at)) == std::string::npos) {
-      found += line.substr(at) + " ";
-    }
-  }
-  return found;
-}
-
-}  // namespace
+using testing_support::ImagePluginsMapped;
 
 class FilesAndMediaTest : public ProgramTest {
  protected:

@@ -100,4 +100,16 @@ std::vector<std::string> TabThrough(const platform::Ref<platform::Window>& windo
   return visited;
 }
 
+std::string ImagePluginsMapped() {
+  std::ifstream maps("/proc/self/maps");
+  std::string line, found;
+  while (std::getline(maps, line)) {
+    const auto at = line.find("/imageformats/");
+    if (at != std::string::npos && found.find(line.substr(at)) == std::string::npos) {
+      found += line.substr(at) + " ";
+    }
+  }
+  return found;
+}
+
 }  // namespace testing_support

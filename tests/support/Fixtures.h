@@ -75,4 +75,7 @@ void Click(const platform::Ref<platform::RectControl>& control, int x, int y);
 // Tab that many times in the window.
 std::vector<std::string> TabThrough(const platform::Ref<platform::Window>& window, int presses);
 
+// The image format plug-ins that Qt has loaded into this process so far.
+std::string ImagePluginsMapped();
+
 }  // namespace testing_support
