@@ -48,9 +48,9 @@ constexpr char kShortAnswer[] = "Absolutely!";
 
 // A clip's loudness, window by window, follows the recording this closely where it
 // is heard (a normalised cross-correlation). Played through the server, the shake
-// sound fits above 0.99 and speech 0.97 or more (the voice never renders a text
-// twice quite alike); an answer cut off by 80 ms, sounding over the other or
-// missing fitted 0.83 or less.
+// sound fits above 0.99 and speech above 0.96 (the voice renders a text a little
+// differently after other texts); an answer cut off by 80 ms, sounding over the
+// other or missing fitted 0.84 or less.
 constexpr double kFits = 0.9;
 
 std::string ReadAll(const fs::path& path) {
@@ -400,7 +400,9 @@ class HeardSoundTest : public ::testing::Test {
     variables_.Set("PULSE_CLIENTCONFIG", clientConfig_.string());
   }
 
-  // Waits until every clip has been heard whole; says how each was heard either way.
+  // Waits until every clip has been heard whole and the recording has gone on for
+  // 300 ms past its end, so that what is said of it is taken from all of it; says
+  // how each was heard either way.
   std::vector<Heard> WaitUntilHeard(const std::vector<std::vector<double>>& clips,
                                     std::chrono::milliseconds limit) {
     std::vector<Heard> heard(clips.size());
@@ -411,10 +413,11 @@ class HeardSoundTest : public ::testing::Test {
           if (samples.size() < looked + kRecordingRate / 4) return false;
           looked = samples.size();
           const auto envelopes = Envelopes(samples);
+          const std::size_t past = kRecordingRate * 3 / 10;
           bool all = true;
           for (std::size_t i = 0; i < clips.size(); ++i) {
             heard[i] = Hear(envelopes, clips[i]);
-            all = all && heard[i].Whole();
+            all = all && heard[i].Whole() && samples.size() > heard[i].end + past;
           }
           return all;
         },
@@ -460,29 +463,24 @@ TEST_F(HeardSoundTest, TheShakeSoundThenBothAnswersAreHeardWholeOneAfterTheOther
   // As a shake does: the sound, and a little after it has ended the answer; the
   // second answer is asked for before the first has been said.
   audio->PlaySound(ORBIVANE_MEDIA_DIR "/sandshake.mp3");
-  const Heard shakeHeard = WaitUntilHeard({shakeEnvelope}, 30s)[0];
-  ASSERT_TRUE(shakeHeard.Whole()) << "the shake sound is not heard";
-  ASSERT_TRUE(recorder_->ReadUntil(
-      [&](const auto& samples) { return samples.size() > shakeHeard.end + kRecordingRate / 5; },
-      30s))
-      << "the recording stops:\n"
-      << parec_->Log();
+  ASSERT_TRUE(WaitUntilHeard({shakeEnvelope}, 30s)[0].Whole()) << "the shake sound is not heard";
   audio->Speak(kLongAnswer, false);
   audio->Speak(kShortAnswer, false);
   const auto heard = WaitUntilHeard({shakeEnvelope, longEnvelope, shortEnvelope}, 30s);
   audio.reset();
 
+  EXPECT_TRUE(reports.Lines().empty()) << ::testing::PrintToString(reports.Lines());
   const char* names[] = {"shake sound", "first answer", "second answer"};
   for (std::size_t i = 0; i < heard.size(); ++i) {
     std::printf("%s: %.3f s to %.3f s, fits %.3f, its end %.3f\n", names[i],
                 double(heard[i].start) / kRecordingRate, double(heard[i].end) / kRecordingRate,
                 heard[i].whole, heard[i].ending);
-    EXPECT_TRUE(heard[i].Whole()) << "the " << names[i] << " was not heard whole";
+    // Where a clip was not heard, its place in the recording means nothing.
+    ASSERT_TRUE(heard[i].Whole()) << "the " << names[i] << " was not heard whole";
   }
   // Each starts once the one before has ended; the slack is for the windows'
   // coarseness, and far below what sounding over the one before would show.
   const std::size_t slack = kRecordingRate / 10;
   EXPECT_GE(heard[1].start + slack, heard[0].end) << "the first answer sounds over the shake";
   EXPECT_GE(heard[2].start + slack, heard[1].end) << "the second answer sounds over the first";
-  EXPECT_TRUE(reports.Lines().empty()) << ::testing::PrintToString(reports.Lines());
 }
