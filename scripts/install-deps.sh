@@ -22,8 +22,8 @@ run=(# Platform plugins (xcb, offscreen) are only recommended by libqt6gui6.
      fonts-liberation2
      # Opens web addresses in the default browser.
      xdg-utils)
-tests=(xvfb xauth xdotool x11-utils openbox clang-format)
-tools=(clang libclang-rt-14-dev pulseaudio pulseaudio-utils sox lame imagemagick)
+tests=(xvfb xauth xdotool x11-utils openbox clang-format pulseaudio pulseaudio-utils)
+tools=(clang libclang-rt-14-dev sox lame imagemagick)
 
 want=("${build[@]}" "${run[@]}")
 for option in "$@"; do
