@@ -22,6 +22,7 @@
 #include <optional>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/audio/EspeakVoice.h"
@@ -483,4 +484,31 @@ TEST_F(HeardSoundTest, TheShakeSoundThenBothAnswersAreHeardWholeOneAfterTheOther
   const std::size_t slack = kRecordingRate / 10;
   EXPECT_GE(heard[1].start + slack, heard[0].end) << "the first answer sounds over the shake";
   EXPECT_GE(heard[2].start + slack, heard[1].end) << "the second answer sounds over the first";
+}
+
+TEST_F(HeardSoundTest, ABurstOfPlaysIsNotRefusedAndTheLastIsHeardWhole) {
+  Reports references;
+  std::string error;
+  auto decoder = OpenSndfileDecoder(references.Sink(), error);
+  ASSERT_TRUE(decoder) << error;
+  const auto shake = decoder->Decode(ORBIVANE_MEDIA_DIR "/sandshake.mp3", [] { return false; });
+  ASSERT_TRUE(shake);
+  const auto shakeEnvelope = Envelope(shake->samples, shake->rate);
+
+  ASSERT_NO_FATAL_FAILURE(StartServer());
+  ASSERT_NO_FATAL_FAILURE(StartRecording());
+  PointTheClientAtTheServer();
+  Reports reports;
+  auto audio = MakeSystemAudio("orbivane-test", reports.Sink());
+
+  // An auto-clicker on the ball: every play starts the sound again. A new stream
+  // for each piled up more of them than the server takes ("Too large").
+  for (int click = 0; click < 3000; ++click) {
+    audio->PlaySound(ORBIVANE_MEDIA_DIR "/sandshake.mp3");
+    std::this_thread::sleep_for(500us);
+  }
+  const auto heard = WaitUntilHeard({shakeEnvelope}, 30s);
+  audio.reset();
+  EXPECT_TRUE(reports.Lines().empty()) << ::testing::PrintToString(reports.Lines());
+  EXPECT_TRUE(heard[0].Whole()) << "the last shake sound is not heard whole";
 }

@@ -44,11 +44,16 @@ class SilentServer {
         listen(socket_, 8) != 0) {
       ADD_FAILURE() << "cannot listen on " << path_;
     }
+    if (const char* old = getenv("PULSE_SERVER")) oldServer_ = old;
     setenv("PULSE_SERVER", ("unix:" + path_.string()).c_str(), 1);
   }
 
   ~SilentServer() {
-    unsetenv("PULSE_SERVER");
+    if (oldServer_) {
+      setenv("PULSE_SERVER", oldServer_->c_str(), 1);
+    } else {
+      unsetenv("PULSE_SERVER");
+    }
     close(socket_);
     std::filesystem::remove_all(folder_);
   }
@@ -61,6 +66,7 @@ class SilentServer {
  private:
   std::filesystem::path folder_;
   std::filesystem::path path_;
+  std::optional<std::string> oldServer_;
   int socket_ = -1;
 };
 

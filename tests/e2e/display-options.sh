@@ -5,27 +5,14 @@
 set -euo pipefail
 
 program=${1:?usage: display-options.sh path/to/bin/orbivane}
-work=$(mktemp -d)
-pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() { echo "FAIL: $*" >&2; exit 1; }
-step() { echo "-- $*"; }
-
-# Polls a condition (a command) every tenth of a second, for at most 10 s.
-wait_for() {
-  local _
-  for _ in $(seq 100); do "$@" && return 0; sleep 0.1; done
-  return 1
-}
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+# A scratch folder with a home and a runtime folder of its own, ended with the test.
+# shellcheck source=bench/session.sh
+. "$here/../../bench/session.sh"
+# shellcheck source=tests/e2e/steps.sh
+. "$here/steps.sh"
 
 unset WAYLAND_DISPLAY QT_QPA_PLATFORM XDG_SESSION_TYPE
-export XDG_RUNTIME_DIR="$work/runtime"
-mkdir -m 700 "$XDG_RUNTIME_DIR"
 
 exec 3>"$work/display"
 Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >>"$work/xvfb.log" 2>&1 &

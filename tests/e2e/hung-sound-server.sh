@@ -14,13 +14,9 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 # shellcheck source=bench/session.sh
 . "$here/../../bench/session.sh"
 
-fail() {
-  echo "FAIL: $*" >&2
-  sed 's/^/  program said: /' "$work/program.log" >&2 2>/dev/null || true
-  exit 1
-}
-step() { echo "-- $*"; }
-now_ms() { echo $((${EPOCHREALTIME/./} / 1000)); }
+# shellcheck source=tests/e2e/steps.sh
+. "$here/steps.sh"
+program_log="$work/program.log"
 
 start_display
 unset XDG_CURRENT_DESKTOP

@@ -7,23 +7,12 @@
 set -euo pipefail
 
 program=${1:?usage: journey.sh path/to/bin/orbivane}
-work=$(mktemp -d)
-pids=()
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() { echo "FAIL: $*" >&2; exit 1; }
-step() { echo "-- $*"; }
-
-# Polls a condition (a command) every tenth of a second, for at most 10 s.
-wait_for() {
-  local _
-  for _ in $(seq 100); do "$@" && return 0; sleep 0.1; done
-  return 1
-}
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+# A scratch folder with a home and a runtime folder of its own, ended with the test.
+# shellcheck source=bench/session.sh
+. "$here/../../bench/session.sh"
+# shellcheck source=tests/e2e/steps.sh
+. "$here/steps.sh"
 
 # Starts an X server without a window manager; sets xvfb_pid and its DISPLAY.
 start_xvfb() {
@@ -47,11 +36,8 @@ chmod +x "$work/browser"
 export BROWSER="$work/browser"
 unset WAYLAND_DISPLAY QT_QPA_PLATFORM XDG_CURRENT_DESKTOP XDG_SESSION_TYPE
 # A home and a runtime folder of its own: the user running this may have neither.
-export HOME="$work/home" XDG_RUNTIME_DIR="$work/runtime"
-unset XDG_CONFIG_HOME XDG_CACHE_HOME XDG_DATA_HOME XDG_STATE_HOME
-mkdir -m 700 "$HOME" "$XDG_RUNTIME_DIR"
 
-start_program() {
+launch_program() {
   "$program" >"$work/program.log" 2>&1 &
   program_pid=$!
   pids+=("$program_pid")
@@ -191,7 +177,7 @@ grep -q 'platform "nosuch" is not available' "$work/noplatform.log" ||
 # of a shake: it ends by itself, not by a signal, in one line.
 lose_display() {
   start_xvfb
-  start_program
+  launch_program
   local main
   main=$(window_named "Orbivane 1.0")
   [ -n "$main" ] || fail "no main window"
@@ -218,7 +204,7 @@ lose_display shake
 step "start without a window manager: exactly one window is mapped"
 start_xvfb
 watch_events root "$work/maps" substructure
-start_program
+launch_program
 main=$(window_named "Orbivane 1.0")
 [ -n "$main" ] || fail "no main window"
 xdotool windowfocus --sync "$main"
@@ -247,7 +233,7 @@ centred() {
 }
 
 step "start: the main window opens, centred, titled Orbivane 1.0"
-start_program
+launch_program
 main=$(window_named "Orbivane 1.0")
 [ -n "$main" ] || fail "no main window"
 wait_for centred "$main" || fail "not centred: $centre_x, $centre_y (title bar $title)"
@@ -320,7 +306,7 @@ click_in "$credits" 415 575 618
 expect_exit 0
 
 step "closing both windows with Alt+F4 ends the program with status 0"
-start_program
+launch_program
 main=$(window_named "Orbivane 1.0")
 xdotool windowactivate --sync "$main"
 xdotool key alt+F4
@@ -332,21 +318,21 @@ xdotool key alt+F4
 expect_exit 0
 
 step "File > Quit (Ctrl+Q) ends the program with status 0"
-start_program
+launch_program
 main=$(window_named "Orbivane 1.0")
 xdotool windowactivate --sync "$main"
 xdotool key ctrl+q
 expect_exit 0
 
 step "in the credits window Ctrl+Q ends the program with status 0"
-start_program
+launch_program
 main=$(window_named "Orbivane 1.0")
 leave_main_window
 xdotool key ctrl+q
 expect_exit 0
 
 step "in the credits window Alt+F then Q ends the program with status 0"
-start_program
+launch_program
 main=$(window_named "Orbivane 1.0")
 leave_main_window
 xdotool key alt+f

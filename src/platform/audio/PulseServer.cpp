@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
 
 #include "platform/audio/SharedLibrary.h"
 
@@ -43,9 +44,12 @@ struct PulseApi {
     library.Bind(stream_get_state, "pa_stream_get_state");
     library.Bind(stream_write, "pa_stream_write");
     library.Bind(stream_drain, "pa_stream_drain");
+    library.Bind(stream_flush, "pa_stream_flush");
+    library.Bind(stream_writable_size, "pa_stream_writable_size");
     library.Bind(stream_disconnect, "pa_stream_disconnect");
     library.Bind(stream_unref, "pa_stream_unref");
     library.Bind(operation_unref, "pa_operation_unref");
+    library.Bind(operation_cancel, "pa_operation_cancel");
     library.Bind(strerror, "pa_strerror");
   }
 
@@ -70,9 +74,12 @@ struct PulseApi {
   decltype(&pa_stream_get_state) stream_get_state;
   decltype(&pa_stream_write) stream_write;
   decltype(&pa_stream_drain) stream_drain;
+  decltype(&pa_stream_flush) stream_flush;
+  decltype(&pa_stream_writable_size) stream_writable_size;
   decltype(&pa_stream_disconnect) stream_disconnect;
   decltype(&pa_stream_unref) stream_unref;
   decltype(&pa_operation_unref) operation_unref;
+  decltype(&pa_operation_cancel) operation_cancel;
   decltype(&pa_strerror) strerror;
 };
 
@@ -125,6 +132,7 @@ class PulseServer final : public SoundServer {
     if (!loop_) return;
     Lock lock(*this);
     Playback& playback = playbacks_[Index(line)];
+    if (Restart(playback, clip, id)) return;
     Release(playback);
     if (!context_ || pa_.context_get_state(context_) != PA_CONTEXT_READY || !clip->Playable()) {
       events_.Played(line, id, "");
@@ -172,7 +180,7 @@ class PulseServer final : public SoundServer {
     pa_stream* stream = nullptr;
     std::shared_ptr<const Clip> clip;
     std::size_t written = 0;  // bytes
-    bool draining = false;
+    pa_operation* drain = nullptr;
     std::uint64_t id = 0;
   };
 
@@ -216,8 +224,42 @@ class PulseServer final : public SoundServer {
     ready_ = false;
   }
 
+  // A clip of the same kind as the one on the line starts again on its stream: a
+  // new stream for every play piles them up on the server faster than it drops the
+  // old ones when the plays come in a burst (an auto-clicker on the ball), and it
+  // refuses more than a few hundred.
+  bool Restart(Playback& playback, std::shared_ptr<const Clip>& clip, std::uint64_t id) {
+    if (!playback.stream || !clip->Playable() || clip->rate != playback.clip->rate ||
+        clip->channels != playback.clip->channels) {
+      return false;
+    }
+    const pa_stream_state_t state = pa_.stream_get_state(playback.stream);
+    if (state != PA_STREAM_CREATING && state != PA_STREAM_READY) return false;
+    CancelDrain(playback);
+    playback.clip = std::move(clip);
+    playback.id = id;
+    playback.written = 0;
+    if (state == PA_STREAM_READY) {
+      // What the server holds of the last clip goes; the new one follows at once.
+      if (pa_operation* flush = pa_.stream_flush(playback.stream, nullptr, nullptr)) {
+        pa_.operation_unref(flush);
+      }
+      const std::size_t writable = pa_.stream_writable_size(playback.stream);
+      if (writable != std::size_t(-1) && writable > 0) OnWritable(playback.stream, writable);
+    }
+    return true;
+  }
+
+  void CancelDrain(Playback& playback) {
+    if (!playback.drain) return;
+    pa_.operation_cancel(playback.drain);
+    pa_.operation_unref(playback.drain);
+    playback.drain = nullptr;
+  }
+
   // Disconnecting the stream stops it at once, however much of the clip is left.
   void Release(Playback& playback) {
+    CancelDrain(playback);
     if (playback.stream) {
       pa_.stream_set_state_callback(playback.stream, nullptr, nullptr);
       pa_.stream_set_write_callback(playback.stream, nullptr, nullptr);
@@ -262,7 +304,11 @@ class PulseServer final : public SoundServer {
   }
   static void Drained(pa_stream* stream, int, void* data) {
     Guarded(data, [stream](PulseServer& self) {
-      if (Playback* playback = self.Find(stream)) self.Finish(*playback);
+      Playback* playback = self.Find(stream);
+      if (!playback) return;
+      // The drain is over; only our reference to it is left.
+      self.pa_.operation_unref(std::exchange(playback->drain, nullptr));
+      self.Finish(*playback);
     });
   }
 
@@ -297,7 +343,7 @@ class PulseServer final : public SoundServer {
   // The clip goes to the server a piece at a time, as much as it asks for.
   void OnWritable(pa_stream* stream, std::size_t bytes) {
     Playback* playback = Find(stream);
-    if (!playback || playback->draining) return;
+    if (!playback || playback->drain) return;
     const auto* start = reinterpret_cast<const char*>(playback->clip->samples.data());
     const std::size_t size = playback->clip->samples.size() * sizeof(std::int16_t);
     const std::size_t frame = playback->clip->FrameBytes();
@@ -307,10 +353,8 @@ class PulseServer final : public SoundServer {
       playback->written += piece;
     }
     if (playback->written + frame > size) {
-      playback->draining = true;
-      if (pa_operation* drain = pa_.stream_drain(stream, &PulseServer::Drained, this)) {
-        pa_.operation_unref(drain);
-      }
+      playback->drain = pa_.stream_drain(stream, &PulseServer::Drained, this);
+      if (!playback->drain) Finish(*playback, Why("the sound server cannot play"));
     }
   }
 
