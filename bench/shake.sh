@@ -7,9 +7,10 @@
 #
 # It builds BUILD_DIR with the benchmark helpers first (bench/build.sh).
 #
-# ORBIVANE_RECORD_LATENCY_MS sets the recording's latency (5 ms by default). The
-# null sink runs at the smallest latency asked for, so it is also the latency the
-# sound is heard with here; keep it below the program's own (30 ms).
+# ORBIVANE_RECORD_LATENCY_MS sets the latency the recording asks for (5 ms by default).
+# The null sink runs at the smallest latency asked for, so it is also the latency the
+# sound is heard with here; keep it below the program's own (30 ms). The recording's
+# actual latency is measured in each run.
 #
 # The program runs on an Xvfb of its own with no window manager (each move of the
 # window reaches an observer as one ConfigureNotify) and plays into a PulseAudio
@@ -42,13 +43,18 @@ cat <<EOF
 1st tick  click to the window's first move (the timer's period is 100 ms)
 stream    click to the sound server's "new" sink-input event (pactl subscribe): the
           server has made the shake sound's playback stream
-sound     click to the first recorded sample above 1% of full scale, plus the
-          recording latency (${ORBIVANE_RECORD_LATENCY_MS:-5} ms asked), by which the
-          null sink renders ahead of its clock: when it is heard, on a sink running
-          at that latency; it follows "stream" by about that latency plus any quiet
-          at the start of the sound file
+sound     click to the sink playing the first recorded sample above 1% of full scale:
+          its place in the recording plus the recording's latency, measured with
+          markers before the first click (the line after the table, beside the
+          sink's own configured latency)
+lost      how much of the sound's stream the recording missed just before that sample
+          (the sink took it back to start the new stream): a sound loud from the
+          start of its stream began up to that much before "sound"
 int       the 10 intervals between the 11 moves; outside: how many are not 100 +- 10 ms
-CPU       utime+stime of the program from the click to the last move, over that wall time
-cycle     utime+stime from the click until the answer has been spoken (the recording
+CPU       the program's CPU-time clock (every thread, ended ones included) from the
+          click to the last move, over that wall time
+cycle     the same from the click until the answer has been spoken (the recording
           quiet again for 0.8 s)
+ended     the part of "cycle" spent by threads that ended within it: what summing
+          /proc/PID/task/*/schedstat over the live threads would have missed
 EOF
