@@ -394,6 +394,16 @@ class HeardSoundTest : public ::testing::Test {
         << parec_->Log() << server_->Log();
   }
 
+  // What the shake sound sounds like, to find it in the recording.
+  void DecodeShake() {
+    std::string error;
+    auto decoder = OpenSndfileDecoder(references_.Sink(), error);
+    ASSERT_TRUE(decoder) << error;
+    const auto shake = decoder->Decode(ORBIVANE_MEDIA_DIR "/sandshake.mp3", [] { return false; });
+    ASSERT_TRUE(shake);
+    shakeEnvelope_ = Envelope(shake->samples, shake->rate);
+  }
+
   // The client in this process finds only the test's server.
   void PointTheClientAtTheServer() {
     variables_.Set("PULSE_SERVER", "unix:" + socket_.string());
@@ -426,6 +436,8 @@ class HeardSoundTest : public ::testing::Test {
     return heard;
   }
 
+  Reports references_;
+  std::vector<double> shakeEnvelope_;
   Scratch scratch_;
   fs::path socket_, cookie_, clientConfig_;
   std::vector<std::string> environment_;
@@ -439,18 +451,12 @@ class HeardSoundTest : public ::testing::Test {
 
 TEST_F(HeardSoundTest, TheShakeSoundThenBothAnswersAreHeardWholeOneAfterTheOther) {
   // What the three sound like, to find them in the recording.
-  Reports references;
-  std::string error;
-  auto decoder = OpenSndfileDecoder(references.Sink(), error);
-  ASSERT_TRUE(decoder) << error;
-  const auto shake = decoder->Decode(ORBIVANE_MEDIA_DIR "/sandshake.mp3", [] { return false; });
-  ASSERT_TRUE(shake);
-  auto voice = MakeEspeakVoice(references.Sink());
+  ASSERT_NO_FATAL_FAILURE(DecodeShake());
+  auto voice = MakeEspeakVoice(references_.Sink());
   const Clip longAnswer = voice->Render(kLongAnswer, [] { return false; });
   const Clip shortAnswer = voice->Render(kShortAnswer, [] { return false; });
   ASSERT_TRUE(longAnswer.Playable() && shortAnswer.Playable())
-      << ::testing::PrintToString(references.Lines());
-  const auto shakeEnvelope = Envelope(shake->samples, shake->rate);
+      << ::testing::PrintToString(references_.Lines());
   const auto longEnvelope = Envelope(longAnswer.samples, longAnswer.rate);
   const auto shortEnvelope = Envelope(shortAnswer.samples, shortAnswer.rate);
   ASSERT_GT(longEnvelope.size(), 3 * shortEnvelope.size());
@@ -464,10 +470,10 @@ TEST_F(HeardSoundTest, TheShakeSoundThenBothAnswersAreHeardWholeOneAfterTheOther
   // As a shake does: the sound, and a little after it has ended the answer; the
   // second answer is asked for before the first has been said.
   audio->PlaySound(ORBIVANE_MEDIA_DIR "/sandshake.mp3");
-  ASSERT_TRUE(WaitUntilHeard({shakeEnvelope}, 30s)[0].Whole()) << "the shake sound is not heard";
+  ASSERT_TRUE(WaitUntilHeard({shakeEnvelope_}, 30s)[0].Whole()) << "the shake sound is not heard";
   audio->Speak(kLongAnswer, false);
   audio->Speak(kShortAnswer, false);
-  const auto heard = WaitUntilHeard({shakeEnvelope, longEnvelope, shortEnvelope}, 30s);
+  const auto heard = WaitUntilHeard({shakeEnvelope_, longEnvelope, shortEnvelope}, 30s);
   audio.reset();
 
   EXPECT_TRUE(reports.Lines().empty()) << ::testing::PrintToString(reports.Lines());
@@ -487,13 +493,7 @@ TEST_F(HeardSoundTest, TheShakeSoundThenBothAnswersAreHeardWholeOneAfterTheOther
 }
 
 TEST_F(HeardSoundTest, ABurstOfPlaysIsNotRefusedAndTheLastIsHeardWhole) {
-  Reports references;
-  std::string error;
-  auto decoder = OpenSndfileDecoder(references.Sink(), error);
-  ASSERT_TRUE(decoder) << error;
-  const auto shake = decoder->Decode(ORBIVANE_MEDIA_DIR "/sandshake.mp3", [] { return false; });
-  ASSERT_TRUE(shake);
-  const auto shakeEnvelope = Envelope(shake->samples, shake->rate);
+  ASSERT_NO_FATAL_FAILURE(DecodeShake());
 
   ASSERT_NO_FATAL_FAILURE(StartServer());
   ASSERT_NO_FATAL_FAILURE(StartRecording());
@@ -507,7 +507,7 @@ TEST_F(HeardSoundTest, ABurstOfPlaysIsNotRefusedAndTheLastIsHeardWhole) {
     audio->PlaySound(ORBIVANE_MEDIA_DIR "/sandshake.mp3");
     std::this_thread::sleep_for(500us);
   }
-  const auto heard = WaitUntilHeard({shakeEnvelope}, 30s);
+  const auto heard = WaitUntilHeard({shakeEnvelope_}, 30s);
   audio.reset();
   EXPECT_TRUE(reports.Lines().empty()) << ::testing::PrintToString(reports.Lines());
   EXPECT_TRUE(heard[0].Whole()) << "the last shake sound is not heard whole";
