@@ -53,11 +53,6 @@ start_display
 
 rss_kb() { awk '/^VmRSS:/ {print $2}' "/proc/$program_pid/status"; }
 libraries() { awk '$6 ~ /\.so/ {print $6}' "/proc/$program_pid/maps" | sort -u | wc -l; }
-field() { sed -n "s/.*\\b$1=\\([^ ]*\\).*/\\1/p" <<<"$2"; }
-median() {
-  printf '%s\n' "$@" | sort -g |
-    awk '{v[NR] = $1} END {print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2}'
-}
 lowest() { printf '%s\n' "$@" | sort -g | head -n 1; }
 highest() { printf '%s\n' "$@" | sort -g | tail -n 1; }
 

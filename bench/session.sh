@@ -3,6 +3,7 @@
 # home and a runtime folder in it, a PulseAudio server with a null sink and an Xvfb
 # display of their own, all ended when the script ends.
 # Sets: work, HOME, sink, DISPLAY, XDG_RUNTIME_DIR, PULSE_SERVER; pids to kill at the end.
+# Also shares the scripts' field and median.
 
 work=$(mktemp -d)
 pids=()
@@ -36,13 +37,19 @@ start_sound_server() {
   pactl info >/dev/null 2>&1 || { echo "PulseAudio did not start" >&2; cat "$work/pulse.log" >&2; exit 1; }
 }
 
+# Starts an X server without a window manager, one more each call: sets xvfb_pid
+# and DISPLAY.
 start_display() {
-  exec 3>"$work/display"
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-  pids+=($!)
-  for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
-  [ -s "$work/display" ] || { echo "Xvfb did not start" >&2; exit 1; }
-  DISPLAY=":$(cat "$work/display")"
+  local file
+  file=$(mktemp "$work/display.XXXXXX")
+  exec 3>"$file"
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >>"$work/xvfb.log" 2>&1 &
+  xvfb_pid=$!
+  pids+=("$xvfb_pid")
+  exec 3>&-
+  for _ in $(seq 50); do [ -s "$file" ] && break; sleep 0.1; done
+  [ -s "$file" ] || { echo "Xvfb did not start" >&2; exit 1; }
+  DISPLAY=":$(cat "$file")"
   export DISPLAY
   unset WAYLAND_DISPLAY QT_QPA_PLATFORM
 }
@@ -64,4 +71,13 @@ ball_on_screen() {
     awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4} /Height:/ {h=$2} END {print x, y, h}')
   click_x=$((x + 316))
   click_y=$((y + h - 400 + 166))
+}
+
+# A value written as name=value in a line of results.
+field() { sed -n "s/.*\\b$1=\\([^ ]*\\).*/\\1/p" <<<"$2"; }
+
+# The median of the numbers given.
+median() {
+  printf '%s\n' "$@" | sort -g |
+    awk '{v[NR] = $1} END {print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2}'
 }

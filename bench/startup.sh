@@ -56,13 +56,6 @@ launch() {
   }
 }
 
-field() { sed -n "s/.*\\b$1=\\([^ ]*\\).*/\\1/p" <<<"$2"; }
-
-median() {
-  printf '%s\n' "$@" | sort -g |
-    awk '{v[NR] = $1} END {print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2}'
-}
-
 declare -A paint frame hwm
 for variant in "${variants[@]}"; do launch "${binary[$variant]}" >/dev/null; done
 for ((run = 0; run < runs; run++)); do

@@ -11,9 +11,10 @@
 #include "platform/Exceptions.h"
 #include "platform/Ref.h"
 
-// Naming: the design marks the runtime's internal entry points and the code it
-// generates with leading underscores (_Main, __New). C++ reserves such names, so
-// here the underscores move to the end as one: Main_, New_, AddControl_.
+// Naming: the runtime's internal entry points, and the calls that a program's
+// start-up and window building make into it, end in an underscore (Main_, New_,
+// AddControl_): apart from the program's own names, and clear of the leading
+// underscores that C++ reserves.
 
 namespace platform {
 

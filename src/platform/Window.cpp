@@ -193,7 +193,7 @@ void Window::ApplySize() {
     widget.layout()->setSizeConstraint(QLayout::SetFixedSize);
   }
   widget.layout()->activate();
-  if (defaultLocation_ == CentredOnMainScreen && !positioned_) CentreOnScreen();
+  CentreUnlessPlaced();
 }
 
 std::string Window::Title() const { return peer_->widget->windowTitle().toStdString(); }
@@ -250,10 +250,12 @@ void Window::SetFullScreen(bool fullScreen) {
 
 void Window::SetDefaultLocation(std::int64_t location) {
   defaultLocation_ = location;
-  if (location == CentredOnMainScreen && !positioned_) CentreOnScreen();
+  CentreUnlessPlaced();
 }
 
-void Window::CentreOnScreen() { peer_->widget->CentreOnScreen(); }
+void Window::CentreUnlessPlaced() {
+  if (defaultLocation_ == CentredOnMainScreen && !positioned_) peer_->widget->CentreOnScreen();
+}
 
 void Window::SetVisible(bool visible) {
   RequireMainThread("Window.Visible");
@@ -272,14 +274,13 @@ void Window::ApplyVisibility() {
   }
   // Nothing new appears on screen once the program is ending.
   if (IsTerminating()) return;
-  if (!widget.isVisible() && defaultLocation_ == CentredOnMainScreen && !positioned_)
-    CentreOnScreen();
+  if (!widget.isVisible()) CentreUnlessPlaced();
   if (fullScreen_) {
     widget.showFullScreen();
   } else {
     widget.showNormal();
   }
-  if (defaultLocation_ == CentredOnMainScreen && !positioned_) CentreOnScreen();
+  CentreUnlessPlaced();
   auto& order = ShownOrder();
   std::erase_if(order, [this](const auto& w) { return w.expired() || w.lock().get() == this; });
   order.push_back(std::static_pointer_cast<Window>(shared_from_this()));
@@ -352,7 +353,7 @@ void Window::ShowMenuBar() {
   // The content area keeps its design size: the window grows by the bar, and is
   // centred again at its new size.
   widget.layout()->activate();
-  if (defaultLocation_ == CentredOnMainScreen && !positioned_) CentreOnScreen();
+  CentreUnlessPlaced();
 }
 
 void Window::SetMenuBarVisible(bool visible) {

@@ -129,7 +129,8 @@ class Window : public Object {
   void ApplyFlags();
   void ApplyVisibility();
   void ShowMenuBar();
-  void CentreOnScreen();
+  // Centres the window when its design says so and nothing has placed it yet.
+  void CentreUnlessPlaced();
 
   std::unique_ptr<Peer> peer_;
   std::int64_t width_ = 100, height_ = 100;

@@ -18,13 +18,13 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "Sandbox.h"
 #include "platform/audio/EspeakVoice.h"
 #include "platform/audio/SndfileDecoder.h"
 #include "platform/audio/SystemAudio.h"
@@ -32,6 +32,9 @@
 using namespace std::chrono_literals;
 using namespace platform::audio;
 using Clock = std::chrono::steady_clock;
+using testing_support::Reports;
+using testing_support::ScopedEnvironment;
+using testing_support::Scratch;
 namespace fs = std::filesystem;
 
 namespace {
@@ -68,22 +71,6 @@ std::optional<fs::path> FindProgram(const std::string& name) {
   }
   return std::nullopt;
 }
-
-// A folder of the test's own, removed with everything in it.
-class Scratch {
- public:
-  Scratch() {
-    char folder[] = "/tmp/orbivane-heard-XXXXXX";
-    if (mkdtemp(folder)) path_ = folder;
-  }
-  ~Scratch() {
-    if (!path_.empty()) fs::remove_all(path_);
-  }
-  const fs::path& Path() const { return path_; }
-
- private:
-  fs::path path_;
-};
 
 // A program run with exactly the environment given, its standard error going to a
 // log file and, if asked, its standard output to a pipe. It is killed and reaped
@@ -144,29 +131,6 @@ class Child {
   fs::path log_;
   pid_t pid_ = -1;
   int output_ = -1;
-};
-
-// Sets variables of this process's environment for the test and puts back what
-// was there before.
-class ScopedEnvironment {
- public:
-  void Set(const std::string& name, const std::string& value) {
-    const char* old = std::getenv(name.c_str());
-    saved_.push_back({name, old ? std::optional<std::string>(old) : std::nullopt});
-    setenv(name.c_str(), value.c_str(), 1);
-  }
-  ~ScopedEnvironment() {
-    for (auto it = saved_.rbegin(); it != saved_.rend(); ++it) {
-      if (it->second) {
-        setenv(it->first.c_str(), it->second->c_str(), 1);
-      } else {
-        unsetenv(it->first.c_str());
-      }
-    }
-  }
-
- private:
-  std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
 };
 
 bool Accepts(const fs::path& socketPath) {
@@ -313,22 +277,6 @@ class Recorder {
   std::vector<std::int16_t> samples_;
 };
 
-struct Reports {
-  std::mutex mutex;
-  std::vector<std::string> lines;
-
-  Report Sink() {
-    return [this](const std::string& line) {
-      std::lock_guard lock(mutex);
-      lines.push_back(line);
-    };
-  }
-  std::vector<std::string> Lines() {
-    std::lock_guard lock(mutex);
-    return lines;
-  }
-};
-
 // The real audio service against a sound server of the test's own: a PulseAudio
 // daemon with one null sink, whose monitor is recorded.
 class HeardSoundTest : public ::testing::Test {
@@ -438,7 +386,7 @@ class HeardSoundTest : public ::testing::Test {
 
   Reports references_;
   std::vector<double> shakeEnvelope_;
-  Scratch scratch_;
+  Scratch scratch_{"orbivane-heard"};
   fs::path socket_, cookie_, clientConfig_;
   std::vector<std::string> environment_;
   std::optional<Child> server_;

@@ -7,14 +7,13 @@
 
 #include <atomic>
 #include <chrono>
-#include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <mutex>
 #include <new>
 #include <optional>
 
+#include "Sandbox.h"
 #include "platform/audio/AudioService.h"
 #include "platform/audio/EspeakVoice.h"
 #include "platform/audio/LibraryMessages.h"
@@ -24,7 +23,9 @@
 
 using namespace std::chrono_literals;
 using namespace platform::audio;
-using Clock = std::chrono::steady_clock;
+using testing_support::Reports;
+using testing_support::ScopedEnvironment;
+using testing_support::Scratch;
 
 namespace {
 
@@ -33,30 +34,19 @@ namespace {
 class SilentServer {
  public:
   SilentServer() {
-    char folder[] = "/tmp/orbivane-audio-XXXXXX";
-    folder_ = mkdtemp(folder);
-    path_ = folder_ / "native";
+    const std::filesystem::path path = scratch_.Path() / "native";
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
-    path_.string().copy(address.sun_path, sizeof address.sun_path - 1);
+    path.string().copy(address.sun_path, sizeof address.sun_path - 1);
     socket_ = socket(AF_UNIX, SOCK_STREAM, 0);
     if (bind(socket_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
         listen(socket_, 8) != 0) {
-      ADD_FAILURE() << "cannot listen on " << path_;
+      ADD_FAILURE() << "cannot listen on " << path;
     }
-    if (const char* old = getenv("PULSE_SERVER")) oldServer_ = old;
-    setenv("PULSE_SERVER", ("unix:" + path_.string()).c_str(), 1);
+    environment_.Set("PULSE_SERVER", "unix:" + path.string());
   }
 
-  ~SilentServer() {
-    if (oldServer_) {
-      setenv("PULSE_SERVER", oldServer_->c_str(), 1);
-    } else {
-      unsetenv("PULSE_SERVER");
-    }
-    close(socket_);
-    std::filesystem::remove_all(folder_);
-  }
+  ~SilentServer() { close(socket_); }
 
   bool Reached() const {
     pollfd waiting{socket_, POLLIN, 0};
@@ -64,9 +54,8 @@ class SilentServer {
   }
 
  private:
-  std::filesystem::path folder_;
-  std::filesystem::path path_;
-  std::optional<std::string> oldServer_;
+  Scratch scratch_;
+  ScopedEnvironment environment_;
   int socket_ = -1;
 };
 
@@ -89,25 +78,6 @@ class NotedServer final : public SoundServer {
  private:
   std::unique_ptr<SoundServer> server_;
   std::shared_ptr<std::atomic<bool>> gone_;
-};
-
-struct Reports {
-  std::mutex mutex;
-  std::condition_variable said;
-  std::vector<std::string> lines;
-
-  Report Sink() {
-    return [this](const std::string& line) {
-      std::lock_guard lock(mutex);
-      lines.push_back(line);
-      said.notify_all();
-    };
-  }
-
-  bool WaitForOne() {
-    std::unique_lock lock(mutex);
-    return said.wait_for(lock, 5s, [this] { return !lines.empty(); });
-  }
 };
 
 }  // namespace
@@ -144,8 +114,8 @@ TEST(SystemAudioTest, TheShakeSoundDecodesWithoutItsEncoderDelay) {
   EXPECT_LT(loud - clip->samples.begin(), 441);
 
   EXPECT_FALSE(decoder->Decode(ORBIVANE_MEDIA_DIR "/ballsmall1.png", [] { return false; }));
-  ASSERT_EQ(reports.lines.size(), 1u);
-  EXPECT_NE(reports.lines[0].find("ballsmall1.png"), std::string::npos);
+  ASSERT_EQ(reports.Lines().size(), 1u);
+  EXPECT_NE(reports.Lines()[0].find("ballsmall1.png"), std::string::npos);
 }
 
 TEST(SystemAudioTest, SpeechRendersIntoMemoryWithoutReachingTheSoundServer) {
@@ -157,7 +127,7 @@ TEST(SystemAudioTest, SpeechRendersIntoMemoryWithoutReachingTheSoundServer) {
   // At least half a second of speech.
   EXPECT_GT(clip.samples.size(), size_t(clip.rate / 2));
   EXPECT_FALSE(server.Reached());
-  EXPECT_TRUE(reports.lines.empty());
+  EXPECT_TRUE(reports.Lines().empty());
 
   // Told to stop, it gives up early.
   int pieces = 0;
@@ -197,20 +167,19 @@ TEST(SystemAudioTest, TheClientGivesUpAServerThatNeverAnswersAndLeavesAtOnce) {
   // The client lets go of a server that never answered without waiting for it.
   audio.reset();
   EXPECT_TRUE(*clientGone);
-  EXPECT_EQ(reports.lines,
+  EXPECT_EQ(reports.Lines(),
             std::vector<std::string>{"no sound or speech: the sound server does not answer"});
 }
 
 TEST(SystemAudioTest, TheClientLibraryKeepsItsComplaintsOffStderr) {
   // A home folder that is a file: no cookie can be read or made there, which the
   // client library complains about on stderr unless told otherwise.
-  char folder[] = "/tmp/orbivane-home-XXXXXX";
-  const std::filesystem::path scratch = mkdtemp(folder);
-  const std::string home = (scratch / "home").string();
+  Scratch scratch;
+  const std::string home = (scratch.Path() / "home").string();
   std::fclose(std::fopen(home.c_str(), "w"));
-  const std::string oldHome = getenv("HOME") ? getenv("HOME") : "";
-  setenv("HOME", home.c_str(), 1);
-  unsetenv("PULSE_LOG");
+  ScopedEnvironment environment;
+  environment.Set("HOME", home);
+  environment.Unset("PULSE_LOG");
   QuietenAudioLibraries();
 
   SilentServer server;
@@ -231,8 +200,6 @@ TEST(SystemAudioTest, TheClientLibraryKeepsItsComplaintsOffStderr) {
     EXPECT_TRUE(reports.WaitForOne());
   }
   const std::string said = testing::internal::GetCapturedStderr();
-  setenv("HOME", oldHome.c_str(), 1);
-  std::filesystem::remove_all(scratch);
   EXPECT_TRUE(server.Reached());
   EXPECT_EQ(said, "");
 }

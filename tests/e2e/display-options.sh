@@ -12,15 +12,9 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 # shellcheck source=tests/e2e/steps.sh
 . "$here/steps.sh"
 
-unset WAYLAND_DISPLAY QT_QPA_PLATFORM XDG_SESSION_TYPE
-
-exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >>"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-pids+=("$xvfb_pid")
-exec 3>&-
-wait_for test -s "$work/display" || fail "Xvfb did not start"
-live=":$(cat "$work/display")"
+unset XDG_SESSION_TYPE
+start_display
+live=$DISPLAY
 
 none=200
 while [ -e "/tmp/.X11-unix/X$none" ] || [ -e "/tmp/.X$none-lock" ]; do none=$((none + 1)); done

@@ -14,19 +14,6 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 # shellcheck source=tests/e2e/steps.sh
 . "$here/steps.sh"
 
-# Starts an X server without a window manager; sets xvfb_pid and its DISPLAY.
-start_xvfb() {
-  local file="$work/display.$RANDOM"
-  exec 3>"$file"
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >>"$work/xvfb.log" 2>&1 &
-  xvfb_pid=$!
-  pids+=("$xvfb_pid")
-  exec 3>&-
-  wait_for test -s "$file" || fail "Xvfb did not start"
-  DISPLAY=":$(cat "$file")"
-  export DISPLAY
-}
-
 # The stand-in browser writes down each address it is asked to open.
 cat >"$work/browser" <<SH
 #!/bin/sh
@@ -176,7 +163,7 @@ grep -q 'platform "nosuch" is not available' "$work/noplatform.log" ||
 # Kills the X server under the running program, once it is idle or in the middle
 # of a shake: it ends by itself, not by a signal, in one line.
 lose_display() {
-  start_xvfb
+  start_display
   launch_program
   local main
   main=$(window_named "Orbivane 1.0")
@@ -202,7 +189,7 @@ step "the display goes away in the middle of a shake: the same"
 lose_display shake
 
 step "start without a window manager: exactly one window is mapped"
-start_xvfb
+start_display
 watch_events root "$work/maps" substructure
 launch_program
 main=$(window_named "Orbivane 1.0")

@@ -87,7 +87,6 @@ void StartupMessageHandler(QtMsgType type, const QMessageLogContext& context,
 // The first message after the connection broke, or that exit(), ends the program
 // here instead: one line, and nothing torn down.
 std::atomic<xcb_connection_t*> watched = nullptr;
-std::string watchedDisplay;
 QtMessageHandler runningPrevious = nullptr;
 
 bool DisplayLost() {
@@ -97,7 +96,7 @@ bool DisplayLost() {
 
 [[noreturn]] void ExitForLostDisplay(int status) {
   std::fprintf(stderr, "%s: the connection to the display %s was lost\n", program.c_str(),
-               watchedDisplay.c_str());
+               displaySettings.x11.c_str());
   std::fflush(nullptr);
   _exit(status);
 }
@@ -124,7 +123,6 @@ void WatchDisplay() {
   auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
   if (!x11 || !x11->connection()) return;
   watched = x11->connection();
-  watchedDisplay = displaySettings.x11;
   runningPrevious = qInstallMessageHandler(RunningMessageHandler);
 }
 
@@ -235,7 +233,7 @@ DisplaySettings ReadDisplaySettings(int argc, const char* const* argv) {
 
 void ChooseDisplay(const DisplaySettings& chosen, const char* name) {
 #ifdef Q_OS_LINUX
-  if (chosen.platformOnCommandLine || !chosen.platform.empty()) return;
+  if (chosen.PlatformNamed()) return;
   const bool x11 = !chosen.x11.empty();
   const bool wayland = !chosen.wayland.empty();
   if (x11 && wayland) qputenv("QT_QPA_PLATFORM", "xcb");
@@ -248,7 +246,7 @@ void ChooseDisplay(const DisplaySettings& chosen, const char* name) {
 
 std::string NoDisplayLine(const DisplaySettings& settings) {
   std::vector<std::string> names = PlatformNames(settings.platform);
-  const bool named = settings.platformOnCommandLine || !settings.platform.empty();
+  const bool named = settings.PlatformNamed();
   if (names.empty()) {
     // A platform setting that names none leaves Qt nothing to try.
     if (named) return kNoDisplay;

@@ -28,6 +28,9 @@ struct DisplaySettings {
   std::string x11 = {};      // -display, else DISPLAY
   std::string wayland = {};  // WAYLAND_DISPLAY
   std::vector<std::string> installed = {};
+
+  // Named, if only as nothing ("-platform ''"): Qt then makes no choice of its own.
+  bool PlatformNamed() const { return platformOnCommandLine || !platform.empty(); }
 };
 // Reads them as Qt does: an option on the command line wins over the environment.
 DisplaySettings ReadDisplaySettings(int argc, const char* const* argv);
